@@ -1,0 +1,125 @@
+// voltmarap: one sample of the battery: accounting, level icon, bubble text and notification.
+#include <windows.h>
+#include <aygshell.h>
+
+#include "monitor.h"
+#include "resource.h"
+
+#define TEXT_BUFFER 260
+#define PERCENT_UNKNOWN_ABOVE 100
+
+static BOOL OnExternalPower(const SYSTEM_POWER_STATUS_EX* status) { return status->ACLineStatus == AC_LINE_ONLINE; }
+
+static UINT ChooseLevelIcon(const SYSTEM_POWER_STATUS_EX* status) {
+    BYTE percent = status->BatteryLifePercent;
+    if (OnExternalPower(status)) return IDI_AC;
+    if (percent > PERCENT_UNKNOWN_ABOVE) return IDI_WARNING;
+    if (percent >= 70) return IDI_LEVEL_3;
+    if (percent >= 50) return IDI_LEVEL_2;
+    if (percent >= 30) return IDI_LEVEL_1;
+    if (percent >= 10) return IDI_LEVEL_0;
+    return IDI_WARNING;
+}
+
+static UINT ChooseSuffix(const SYSTEM_POWER_STATUS_EX* status) {
+    if (OnExternalPower(status)) return (status->BatteryFlag & BATTERY_FLAG_CHARGING) ? IDS_CHARGING : IDS_ON_AC;
+    if (status->BatteryLifePercent > PERCENT_UNKNOWN_ABOVE) return IDS_UNDETERMINED;
+    return 0;
+}
+
+static void TakeSample(SYSTEM_POWER_STATUS_EX* status) {
+    memset(status, 0, sizeof(*status));
+    if (!GetSystemPowerStatusEx(status, TRUE)) {
+        // A failed read must not leave stale bytes: the state is simply not known.
+        status->ACLineStatus = AC_LINE_UNKNOWN;
+        status->BatteryFlag = BATTERY_FLAG_UNKNOWN;
+        status->BatteryLifePercent = BATTERY_PERCENTAGE_UNKNOWN;
+    }
+}
+
+static void AccountBatteryUse(const SYSTEM_POWER_STATUS_EX* status, DWORD now) {
+    if (now <= ACCOUNTING_MIN_TICK) return;
+    if (OnExternalPower(status)) {
+        monitor.batteryCount = 0;
+        monitor.countCleared = TRUE;
+    } else {
+        monitor.batteryCount += now - monitor.lastTick;
+    }
+    SaveBatteryCount();
+    monitor.lastTick = now;
+}
+
+static BOOL RefreshIcon(const SYSTEM_POWER_STATUS_EX* status) {
+    BOOL fieldsChanged = status->ACLineStatus != monitor.lastStatus.ACLineStatus ||
+                         status->BatteryLifePercent != monitor.lastStatus.BatteryLifePercent;
+    // Without an icon (none loaded yet, or a load that failed) try again at every sample.
+    if (!fieldsChanged && monitor.currentIcon != NULL) return FALSE;
+    UINT id = ChooseLevelIcon(status);
+    DestroyIcon(monitor.currentIcon);
+    monitor.currentIcon = (HICON)LoadImageW(monitor.appInstance, MAKEINTRESOURCE(id), IMAGE_ICON, 16, 16, 0);
+    return fieldsChanged || monitor.currentIcon != NULL;
+}
+
+static BOOL RebuildText(const SYSTEM_POWER_STATUS_EX* status, int hours, int minutes, WCHAR* html) {
+    if (status->BatteryLifePercent == monitor.lastStatus.BatteryLifePercent &&
+        status->ACLineStatus == monitor.lastStatus.ACLineStatus &&
+        status->BatteryFlag == monitor.lastStatus.BatteryFlag && hours == monitor.lastHours &&
+        minutes == monitor.lastMinutes)
+        return FALSE;
+
+    WCHAR format[TEXT_BUFFER];
+    WCHAR suffix[TEXT_BUFFER];
+    LoadStringW(monitor.appInstance, IDS_HTML, format, TEXT_BUFFER);
+    UINT suffixId = ChooseSuffix(status);
+    suffix[0] = 0;
+    if (suffixId != 0) LoadStringW(monitor.appInstance, suffixId, suffix, TEXT_BUFFER);
+    int shownPercent = status->BatteryLifePercent <= PERCENT_UNKNOWN_ABOVE ? status->BatteryLifePercent : 0;
+    wsprintfW(html, format, shownPercent, suffix, hours, minutes, RESET_COMMAND_ID);
+    return TRUE;
+}
+
+void UpdateBatteryStatus(HWND window, BOOL addNotification) {
+    SYSTEM_POWER_STATUS_EX status;
+    TakeSample(&status);
+    DWORD now = GetTickCount();
+    AccountBatteryUse(&status, now);
+
+    int hours = (int)(monitor.batteryCount / 3600000);
+    int minutes = (int)((monitor.batteryCount % 3600000) / 60000);
+
+    WCHAR html[TEXT_BUFFER];
+    html[0] = 0;
+    BOOL iconChanged = RefreshIcon(&status);
+    BOOL textChanged = RebuildText(&status, hours, minutes, html);
+
+    if (iconChanged || textChanged) {
+        SHNOTIFICATIONDATA data;
+        data.cbStruct = sizeof(data);
+        data.dwID = monitor.notificationId;
+        data.npPriority = SHNP_INFORM;
+        data.csDuration = 0;
+        data.hicon = monitor.currentIcon;
+        data.grfFlags = SHNF_STRAIGHTHTML | SHNF_SILENT;
+        data.clsid = BatteryNotificationClsid;
+        data.hwndSink = window;
+        data.pszHTML = html;
+        data.pszTitle = NULL;
+        data.lParam = 0;
+
+        DWORD mask = 0;
+        if (iconChanged) mask |= SHNUM_ICON;
+        if (textChanged) mask |= SHNUM_HTML;
+        if (addNotification) {
+            WCHAR title[TEXT_BUFFER];
+            LoadStringW(monitor.appInstance, IDS_TITLE, title, TEXT_BUFFER);
+            data.pszTitle = title;
+            SHNotificationAdd(&data);
+        } else {
+            SHNotificationUpdate(mask, &data);
+        }
+    }
+
+    monitor.lastStatus = status;
+    monitor.lastHours = hours;
+    monitor.lastMinutes = minutes;
+}

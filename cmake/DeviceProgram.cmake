@@ -1,0 +1,39 @@
+# add_device_program(NAME SOURCES <files> RC <script> [ICONS <pixel-art files>])
+#
+# Builds a device program as an image the simulation loads once per process: a shared object
+# whose globals are private to each load, plus the .res that windres compiles from its script.
+function(add_device_program NAME)
+  cmake_parse_arguments(ARG "" "RC" "SOURCES;ICONS" ${ARGN})
+  set(gen ${CMAKE_CURRENT_BINARY_DIR}/generated)
+  file(MAKE_DIRECTORY ${gen})
+
+  set(icon_files)
+  foreach(art ${ARG_ICONS})
+    get_filename_component(stem ${art} NAME_WE)
+    set(ico ${gen}/${stem}.ico)
+    add_custom_command(OUTPUT ${ico}
+      COMMAND icongen ${CMAKE_CURRENT_SOURCE_DIR}/${art} ${ico}
+      DEPENDS icongen ${CMAKE_CURRENT_SOURCE_DIR}/${art}
+      COMMENT "Drawing ${stem}.ico")
+    list(APPEND icon_files ${ico})
+  endforeach()
+
+  set(res ${POCKET_IMAGE_DIR}/${NAME}.res)
+  add_custom_command(OUTPUT ${res}
+    COMMAND ${WINDRES} --preprocessor=cpp --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED
+            -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${gen} -I ${PROJECT_SOURCE_DIR}/sim/include
+            -O res -i ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_RC} -o ${res}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_RC} ${icon_files}
+    IMPLICIT_DEPENDS C ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_RC}
+    COMMENT "Compiling ${NAME} resources")
+  add_custom_target(${NAME}_res DEPENDS ${res})
+
+  add_library(${NAME} MODULE ${ARG_SOURCES})
+  target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/sim/include)
+  # Hidden symbols and no unique globals: no loaded copy may bind to another copy's globals.
+  target_compile_options(${NAME} PRIVATE -fvisibility=hidden -fno-gnu-unique)
+  target_link_libraries(${NAME} PRIVATE pocketplatform)
+  set_target_properties(${NAME} PROPERTIES PREFIX "" SUFFIX ".image" LIBRARY_OUTPUT_DIRECTORY ${POCKET_IMAGE_DIR})
+  add_dependencies(${NAME} ${NAME}_res)
+  set_property(GLOBAL APPEND PROPERTY POCKET_DEVICE_PROGRAMS ${NAME})
+endfunction()

@@ -1,0 +1,121 @@
+// Driver's view of a simulated device: start programs, act as the user and the platform,
+// and observe what the user, the shell and other programs would see.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device.h"
+#include "resources.h"
+
+namespace pocket {
+
+struct ProcessView {
+    std::uint32_t pid = 0;
+    std::string name;
+    bool running = false;
+    std::optional<int> exitCode;
+    sim::HandleCounts handles;                  // live now (at exit for an ended process)
+};
+
+struct WindowView {
+    HWND hwnd = nullptr;
+    std::uint32_t pid = 0;
+    std::string process;
+    std::string className;
+    std::string title;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+};
+
+struct TimerView {
+    HWND hwnd = nullptr;
+    std::uint32_t pid = 0;
+    std::string process;
+    UINT_PTR id = 0;
+    UINT period = 0;
+    std::uint64_t due = 0;
+};
+
+struct NotificationView {
+    std::string clsid;
+    DWORD id = 0;
+    unsigned iconId = 0;  // resource id of the icon shown, 0 for none
+    bool iconHandleAlive = false;
+    std::string html;
+    std::string title;
+    DWORD flags = 0;
+    int priority = 0;
+    DWORD duration = 0;
+    HWND sink = nullptr;
+    std::uint32_t pid = 0;
+    std::vector<unsigned> buttons;  // commands of the HTML's buttons
+};
+
+struct PowerStatus {
+    BYTE acLine = AC_LINE_OFFLINE;
+    BYTE percent = 100;
+    BYTE flag = BATTERY_FLAG_HIGH;
+};
+
+class PocketDevice {
+public:
+    // Boots a device with every program the build produced installed on it.
+    explicit PocketDevice(sim::DeviceConfig config = {});
+
+    sim::Device& device() { return device_; }
+    const sim::Device& device() const { return device_; }
+
+    // Time.
+    void setTickCount(std::uint32_t tick) { device_.setTickCount(tick); }
+    std::uint32_t tickCount() const { return device_.clock.tickCount(); }
+    std::uint64_t now() const { return device_.clock.now(); }
+    void advance(std::uint64_t milliseconds) { device_.advance(milliseconds); }
+
+    // Programs and processes.
+    ProcessView start(const std::string& program, const std::u16string& commandLine = u"");
+    std::vector<ProcessView> processes() const;
+    std::optional<ProcessView> process(std::uint32_t pid) const;
+    std::size_t runningCount(const std::string& program) const { return device_.running(program).size(); }
+    static std::vector<std::string> installedPrograms();
+
+    // Power supply as the battery driver reports it.
+    void setPower(const PowerStatus& status);
+    void setPowerRecord(const SYSTEM_POWER_STATUS_EX& record) { device_.powerStatus = record; }
+
+    // Registry, with paths such as "HKCU\Software\Orvalen\VoltmaraPPC".
+    sim::Registry& registry() { return device_.registry; }
+    void setDword(const std::string& key, const std::u16string& name, DWORD value);
+    std::optional<DWORD> dword(const std::string& key, const std::u16string& name) const;
+
+    // Notifications: what the shell shows, what it was asked, and the user's taps.
+    std::vector<NotificationView> notifications() const;
+    std::optional<NotificationView> notification(const std::string& clsid, DWORD id) const;
+    const std::vector<sim::NotificationEvent>& notificationHistory() const { return device_.notifications.history(); }
+    // Taps the button whose name is cmd:<command>; false when the HTML has no such button.
+    bool tapNotificationButton(const std::string& clsid, DWORD id, unsigned command);
+
+    // Windows, timers, handles.
+    std::vector<WindowView> windows() const;
+    std::optional<WindowView> findWindow(const std::string& className) const;
+    std::vector<TimerView> timers() const;
+
+    // A program's resources, as built.
+    const sim::ResourceSet& resources(const std::string& program) const;
+
+    // Faults: the `occurrence`-th call of `function` (and `count` - 1 after it; 0 = all) fails.
+    void failCall(const std::string& function, std::uint64_t occurrence = 1, std::uint64_t count = 1,
+                  const std::string& program = "");
+    sim::Trace& trace() { return device_.trace; }
+    const std::vector<std::string>& errors() const { return device_.errors(); }
+
+private:
+    ProcessView view(const sim::Process& process) const;
+    sim::Device device_;
+};
+
+NotificationView describeNotification(const sim::Device& device, const sim::Notification& n);
+
+}  // namespace pocket

@@ -1,0 +1,47 @@
+#include "api_call.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace sim {
+
+std::string describe(std::int64_t value) { return std::to_string(value); }
+std::string describe(std::uint64_t value) { return std::to_string(value); }
+
+std::string describe(const void* pointer) {
+    if (!pointer) return "NULL";
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(pointer));
+    return text;
+}
+
+std::string describe(const char16_t* text) {
+    if (!text) return "NULL";
+    if (IS_INTRESOURCE(text)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(text));
+    return "\"" + toUtf8(text) + "\"";
+}
+
+std::string describe(const char* text) {
+    if (!text) return "NULL";
+    return "\"" + std::string(text) + "\"";
+}
+
+ApiCall::~ApiCall() {
+    if (!tracing_) return;
+    device.trace.add(TraceRecord{device.clock.now(), thread.id(), process.name, function_, std::move(args_),
+                                 std::move(result_), injected_});
+}
+
+bool ApiCall::injectFault() {
+    injected_ = device.faults.shouldFail(function_, process.name);
+    return injected_;
+}
+
+void ApiCall::runaway() {
+    device.reportError("thread " + std::to_string(thread.id()) + " of " + process.name + " made more than " +
+                       std::to_string(device.scheduler.runawayLimit) + " platform calls without blocking (last: " +
+                       function_ + "); stopped");
+    throw ThreadAbort{};
+}
+
+}  // namespace sim

@@ -1,0 +1,90 @@
+// The common frame of every platform entry point: finds the caller, counts the call for the
+// runaway guard, asks the fault plan, and records the call in the trace when that is on.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <type_traits>
+
+#include "context.h"
+#include "device.h"
+#include "process.h"
+#include "sim_thread.h"
+#include "utf.h"
+
+namespace sim {
+
+std::string describe(std::int64_t value);
+std::string describe(std::uint64_t value);
+std::string describe(const void* pointer);
+std::string describe(const char16_t* text);
+std::string describe(const char* text);
+
+template <class T>
+std::string describeArg(const T& value) {
+    if constexpr (std::is_same_v<T, const char16_t*> || std::is_same_v<T, char16_t*>) {
+        return describe(static_cast<const char16_t*>(value));
+    } else if constexpr (std::is_same_v<T, const char*> || std::is_same_v<T, char*>) {
+        return describe(static_cast<const char*>(value));
+    } else if constexpr (std::is_pointer_v<T>) {
+        return describe(reinterpret_cast<const void*>(value));
+    } else if constexpr (std::is_enum_v<T>) {
+        return describe(static_cast<std::int64_t>(value));
+    } else if constexpr (std::is_signed_v<T>) {
+        return describe(static_cast<std::int64_t>(value));
+    } else if constexpr (std::is_convertible_v<T, std::string>) {
+        return std::string(value);
+    } else {
+        return describe(static_cast<std::uint64_t>(value));
+    }
+}
+
+class ApiCall {
+public:
+    template <class... Args>
+    explicit ApiCall(const char* function, const Args&... args)
+        : device(currentDevice()), thread(currentThread()), process(*thread.process()), function_(function) {
+        if (++thread.callsThisTurn > device.scheduler.runawayLimit) runaway();
+        if (device.trace.enabled()) {
+            tracing_ = true;
+            ((args_ += (args_.empty() ? "" : ", ") + describeArg(args)), ...);
+        }
+    }
+    ~ApiCall();
+    ApiCall(const ApiCall&) = delete;
+    ApiCall& operator=(const ApiCall&) = delete;
+
+    // Whether the driver makes this call fail; only calls that can really fail with the caller's
+    // arguments ask, so the count of occurrences is the count of failure points.
+    bool injectFault();
+
+    // Records the result (for the trace) and returns it.
+    template <class T>
+    T ret(T value) {
+        if (tracing_) result_ = describeArg(value);
+        return value;
+    }
+    // Sets the thread's last error and returns `value`.
+    template <class T>
+    T fail(DWORD error, T value) {
+        thread.lastError = error;
+        return ret(value);
+    }
+
+    Device& device;
+    SimThread& thread;
+    Process& process;
+
+private:
+    [[noreturn]] void runaway();
+
+    const char* function_;
+    bool tracing_ = false;
+    bool injected_ = false;
+    std::string args_;
+    std::string result_;
+};
+
+}  // namespace sim

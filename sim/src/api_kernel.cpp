@@ -1,0 +1,66 @@
+// Kernel services: last error, tick count, sleeping, named mutexes, power status.
+#include "api_call.h"
+
+using namespace sim;
+
+DWORD WINAPI GetLastError(void) { return currentThread().lastError; }
+
+void WINAPI SetLastError(DWORD error) { currentThread().lastError = error; }
+
+DWORD WINAPI GetTickCount(void) {
+    ApiCall call("GetTickCount");
+    return call.ret(static_cast<DWORD>(call.device.clock.tickCount()));
+}
+
+void WINAPI Sleep(DWORD milliseconds) {
+    ApiCall call("Sleep", milliseconds);
+    Device& device = call.device;
+    if (milliseconds == INFINITE) {
+        device.scheduler.block(call.thread, [] { return false; });
+        return;
+    }
+    const std::uint64_t until = device.clock.now() + milliseconds;
+    // Sleep(0) only gives the others their turn first; a longer sleep waits in virtual time.
+    device.scheduler.block(
+        call.thread, [&device, until] { return device.clock.now() >= until; },
+        [until, milliseconds]() -> std::optional<std::uint64_t> {
+            if (milliseconds == 0) return std::nullopt;
+            return until;
+        });
+}
+
+HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCWSTR name) {
+    ApiCall call("CreateMutexW", initialOwner, name);
+    if (call.injectFault()) return call.fail(ERROR_NOT_ENOUGH_MEMORY, HANDLE{nullptr});
+    bool existed = false;
+    const std::uint32_t object = call.device.mutexes.open(name ? name : u"", existed);
+    const std::uintptr_t handle = call.device.handles.allocate(HandleKind::Mutex, &call.process);
+    call.device.mutexes.addHandle(handle, object);
+    call.thread.lastError = existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
+    return call.ret(reinterpret_cast<HANDLE>(handle));
+}
+
+BOOL WINAPI ReleaseMutex(HANDLE mutex) {
+    ApiCall call("ReleaseMutex", mutex);
+    if (!call.device.handles.isOpen(reinterpret_cast<std::uintptr_t>(mutex), HandleKind::Mutex))
+        return call.fail(ERROR_INVALID_HANDLE, FALSE);
+    return call.ret(TRUE);
+}
+
+BOOL WINAPI CloseHandle(HANDLE object) {
+    ApiCall call("CloseHandle", object);
+    const auto value = reinterpret_cast<std::uintptr_t>(object);
+    if (!call.device.handles.isOpen(value, HandleKind::Mutex) ||
+        !call.device.handles.release(value, HandleKind::Mutex, &call.process))
+        return call.fail(ERROR_INVALID_HANDLE, FALSE);
+    call.device.mutexes.closeHandle(value);
+    return call.ret(TRUE);
+}
+
+BOOL WINAPI GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update) {
+    ApiCall call("GetSystemPowerStatusEx", status, update);
+    if (!status) return call.fail(ERROR_INVALID_PARAMETER, FALSE);
+    if (call.injectFault()) return call.fail(ERROR_INVALID_FUNCTION, FALSE);
+    *status = call.device.powerStatus;
+    return call.ret(TRUE);
+}

@@ -1,0 +1,127 @@
+#include "device.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "message_delivery.h"
+#include "resources.h"
+
+namespace sim {
+
+const ResourceSet& Process::resources() const { return *program->resources; }
+
+Device::Device(DeviceConfig cfg) : config(cfg) { clock.setTickCount(cfg.startTickCount); }
+
+Device::~Device() { scheduler.abortAll(); }
+
+Process& Device::start(const std::string& program, const std::u16string& commandLine) {
+    const ProgramInfo* info = programs.find(program);
+    if (!info) throw std::invalid_argument("no program named " + program + " is installed");
+    auto process = std::make_unique<Process>();
+    process->pid = nextPid_;
+    nextPid_ += 4;
+    process->name = program;
+    process->modulePath = info->installPath;
+    process->commandLine = commandLine;
+    process->program = info;
+    process->image = std::make_unique<Image>(program, info->imageBytes);
+    process->instance = process->image->instance();
+    Process& ref = *process;
+    processes_.push_back(std::move(process));
+    ref.mainThread = &scheduler.spawn(&ref, program, [&ref] {
+        std::u16string commandLineCopy = ref.commandLine;  // WinMain may write into its command line
+        const int code = ref.image->entry()(ref.instance, nullptr, commandLineCopy.data(), SW_SHOW);
+        ref.exitCode = code;
+    });
+    runUntilIdle();
+    return ref;
+}
+
+void Device::runUntilIdle() { scheduler.runUntilIdle(); }
+
+void Device::advance(std::uint64_t milliseconds) {
+    const std::uint64_t target = clock.now() + milliseconds;
+    runUntilIdle();
+    while (auto next = scheduler.nextWakeTime()) {
+        if (*next > target) break;
+        // After a full run nothing may be due any more; if it is, a wait is wrongly built.
+        if (*next <= clock.now()) {
+            reportError("a thread waits for a time that has come without waking");
+            break;
+        }
+        clock.advanceTo(*next);
+        runUntilIdle();
+    }
+    clock.advanceTo(target);
+    runUntilIdle();
+}
+
+Process* Device::findProcess(std::uint32_t pid) const {
+    for (const auto& p : processes_)
+        if (p->pid == pid) return p.get();
+    return nullptr;
+}
+
+std::vector<Process*> Device::running(const std::string& program) const {
+    std::vector<Process*> out;
+    for (const auto& p : processes_)
+        if (p->running() && (program.empty() || p->name == program)) out.push_back(p.get());
+    return out;
+}
+
+void Device::reportError(const std::string& message) {
+    std::fprintf(stderr, "pocketsim: ERROR: %s\n", message.c_str());
+    errors_.push_back(message);
+}
+
+bool Device::postSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* window = windows.find(hwnd);
+    if (!window || !window->thread) return false;
+    MSG msg{};
+    msg.hwnd = hwnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = clock.tickCount();
+    window->thread->queue().posted.push_back(msg);
+    return true;
+}
+
+void Device::threadFinished(SimThread& thread) {
+    abandonSentMessages(thread);
+    Process* process = thread.process();
+    if (!process || process->mainThread != &thread) return;
+    // A thread stopped by the simulation (a runaway, a device shutdown) never returned from WinMain.
+    endProcess(*process, process->exitCode.value_or(-1));
+}
+
+void Device::endProcess(Process& process, int exitCode) {
+    process.exitCode = exitCode;
+    process.mainThread = nullptr;
+    for (HWND hwnd : windows.windowsOf(process)) windows.remove(hwnd);
+    windows.removeClassesOf(process);
+    std::vector<std::uintptr_t> released;
+    registry.unbindAllOf(process.pid, released);
+    for (auto it = icons.begin(); it != icons.end();) it = it->second.owner == &process ? icons.erase(it) : std::next(it);
+    process.handlesAtExit = process.handles;
+    for (std::uintptr_t handle : handles.handlesOf(&process, HandleKind::Mutex)) mutexes.closeHandle(handle);
+    handles.releaseAllOf(&process);
+    unloadImage(process);
+}
+
+void Device::unloadImage(Process& process) {
+    if (!process.image) return;
+    for (const Window* window : windows.all()) {
+        if (process.image->contains(reinterpret_cast<const void*>(window->proc))) {
+            reportError("image of " + process.name + " cannot be unloaded: the procedure of a window of " +
+                        (window->process ? window->process->name : std::string("the system")) +
+                        " points into it");
+            keptImages_.push_back(std::move(process.image));
+            return;
+        }
+    }
+    process.image.reset();
+}
+
+}  // namespace sim

@@ -1,0 +1,95 @@
+// One simulated machine: clock, processes, windows, registry, shell and devices.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "clock.h"
+#include "fault_plan.h"
+#include "handle_table.h"
+#include "mutexes.h"
+#include "notifications.h"
+#include "process.h"
+#include "program_catalog.h"
+#include "registry.h"
+#include "scheduler.h"
+#include "trace.h"
+#include "window_manager.h"
+
+namespace sim {
+
+struct DeviceConfig {
+    int screenWidth = 240;
+    int screenHeight = 320;
+    std::uint32_t startTickCount = 0;
+};
+
+// An icon a program loaded, and the resource it came from.
+struct LoadedIcon {
+    Process* owner = nullptr;
+    unsigned resourceId = 0;
+    int width = 0;
+    int height = 0;
+};
+
+class Device {
+public:
+    explicit Device(DeviceConfig config = {});
+    ~Device();
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    const DeviceConfig config;
+    VirtualClock clock;
+    HandleTable handles;
+    FaultPlan faults;
+    Trace trace;
+    Registry registry;
+    WindowManager windows{handles};
+    MutexTable mutexes;
+    NotificationCenter notifications;
+    ProgramCatalog programs;
+    SYSTEM_POWER_STATUS_EX powerStatus{};
+    std::unordered_map<std::uintptr_t, LoadedIcon> icons;
+
+    // Starts a program as a new process and runs the device until every thread waits.
+    Process& start(const std::string& program, const std::u16string& commandLine = u"");
+    // Runs every thread that can run, without moving time.
+    void runUntilIdle();
+    // Moves virtual time forward, waking timers and sleepers in time order.
+    void advance(std::uint64_t milliseconds);
+    void setTickCount(std::uint32_t tick) { clock.setTickCount(tick); }
+
+    const std::vector<std::unique_ptr<Process>>& processes() const { return processes_; }
+    Process* findProcess(std::uint32_t pid) const;
+    std::vector<Process*> running(const std::string& program) const;
+
+    // Something the simulation refuses to carry on silently (a runaway thread, an image
+    // unloaded under a running procedure): printed at once and kept for the harness to check.
+    void reportError(const std::string& message);
+    const std::vector<std::string>& errors() const { return errors_; }
+
+    // Posts a message on behalf of the system or the user (a tap, a key); false when the window is gone.
+    bool postSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Called by the scheduler on the driver when a thread has ended.
+    void threadFinished(SimThread& thread);
+
+    Scheduler scheduler{*this};
+
+private:
+    void endProcess(Process& process, int exitCode);
+    void unloadImage(Process& process);
+
+    std::vector<std::unique_ptr<Process>> processes_;
+    std::vector<std::unique_ptr<Image>> keptImages_;
+    std::vector<std::string> errors_;
+    std::uint32_t nextPid_ = 0x1000;
+};
+
+}  // namespace sim

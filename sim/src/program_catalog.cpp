@@ -1,0 +1,52 @@
+#include "program_catalog.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "utf.h"
+
+namespace sim {
+
+namespace {
+
+std::vector<std::uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+const ProgramInfo& ProgramCatalog::install(const std::string& name, const std::string& imagePath,
+                                           const std::string& resourcePath, const std::u16string& installPath) {
+    auto info = std::make_unique<ProgramInfo>();
+    info->name = name;
+    info->imagePath = imagePath;
+    info->resourcePath = resourcePath;
+    info->installPath = installPath;
+    info->imageBytes = readFile(imagePath);
+    info->resources = std::make_shared<const ResourceSet>(ResourceSet::load(resourcePath));
+    auto& slot = programs_[name];
+    slot = std::move(info);
+    return *slot;
+}
+
+const ProgramInfo* ProgramCatalog::find(const std::string& name) const {
+    auto it = programs_.find(name);
+    return it == programs_.end() ? nullptr : it->second.get();
+}
+
+const ProgramInfo* ProgramCatalog::findByInstallPath(const std::u16string& path) const {
+    for (const auto& [name, info] : programs_)
+        if (equalsIgnoreCase(info->installPath, path)) return info.get();
+    return nullptr;
+}
+
+std::vector<std::string> ProgramCatalog::names() const {
+    std::vector<std::string> out;
+    for (const auto& [name, info] : programs_) out.push_back(name);
+    return out;
+}
+
+}  // namespace sim

@@ -1,0 +1,36 @@
+// The programs a device can run: each one's image, resources and install path.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "resources.h"
+
+namespace sim {
+
+struct ProgramInfo {
+    std::string name;
+    std::string imagePath;      // host path of the built image
+    std::string resourcePath;   // host path of the compiled .res
+    std::u16string installPath; // where the program lives on the device
+    std::vector<std::uint8_t> imageBytes;
+    std::shared_ptr<const ResourceSet> resources;
+};
+
+class ProgramCatalog {
+public:
+    // Reads the image and its resources once; every process of the program loads its own copy.
+    const ProgramInfo& install(const std::string& name, const std::string& imagePath, const std::string& resourcePath,
+                               const std::u16string& installPath);
+    const ProgramInfo* find(const std::string& name) const;
+    const ProgramInfo* findByInstallPath(const std::u16string& path) const;
+    std::vector<std::string> names() const;
+
+private:
+    std::map<std::string, std::unique_ptr<ProgramInfo>> programs_;
+};
+
+}  // namespace sim

@@ -1,0 +1,703 @@
+#include "../../sim/src/resources.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using sim::ResourceSet;
+
+constexpr unsigned RT_ICON = 3;
+constexpr unsigned RT_MENU = 4;
+constexpr unsigned RT_STRING = 6;
+constexpr unsigned RT_GROUP_ICON = 14;
+constexpr unsigned RT_VERSION = 16;
+constexpr std::uint16_t kJapanese = 0x0411;
+
+std::string sourceDir() {
+#ifdef POCKET_SOURCE_DIR
+    return POCKET_SOURCE_DIR;
+#else
+    std::string file = __FILE__;  // <source>/tests/sim/resources_test.cpp
+    for (int i = 0; i < 3; ++i) file = file.substr(0, file.find_last_of('/'));
+    return file;
+#endif
+}
+
+const ResourceSet& voltmarap() {
+    static const ResourceSet set = ResourceSet::load(POCKET_IMAGE_DIR "/voltmarap.res");
+    return set;
+}
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open " + path);
+    return Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// ---- Writing .res files by hand, for the inputs windres never makes ----
+
+void put16(Bytes& b, unsigned v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void put32(Bytes& b, std::uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+void putSz(Bytes& b, std::u16string_view s) {
+    for (char16_t c : s) put16(b, c);
+    put16(b, 0);
+}
+void pad4(Bytes& b) {
+    while (b.size() % 4) b.push_back(0);
+}
+
+Bytes resFile() { return Bytes{0, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0,
+                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}; }
+
+void addEntry(Bytes& res, unsigned type, unsigned id, const Bytes& data, std::uint16_t language = kJapanese) {
+    put32(res, static_cast<std::uint32_t>(data.size()));
+    put32(res, 32);
+    put16(res, 0xFFFF);
+    put16(res, type);
+    put16(res, 0xFFFF);
+    put16(res, id);
+    put32(res, 0);           // DataVersion
+    put16(res, 0x1030);      // MemoryFlags
+    put16(res, language);
+    put32(res, 0);           // Version
+    put32(res, 0);           // Characteristics
+    res.insert(res.end(), data.begin(), data.end());
+    pad4(res);
+}
+
+Bytes stringBlock(const std::vector<std::u16string>& texts) {
+    Bytes b;
+    for (std::size_t i = 0; i < 16; ++i) {
+        const std::u16string text = i < texts.size() ? texts[i] : u"";
+        put16(b, static_cast<unsigned>(text.size()));
+        for (char16_t c : text) put16(b, c);
+    }
+    return b;
+}
+
+// One block of a version resource; `value` is written as is, `valueLength` as the compiler would.
+Bytes versionNode(std::u16string_view key, unsigned type, const Bytes& value, unsigned valueLength,
+                  const std::vector<Bytes>& children = {}) {
+    Bytes b(6, 0);
+    putSz(b, key);
+    pad4(b);
+    b.insert(b.end(), value.begin(), value.end());
+    for (const Bytes& child : children) {
+        pad4(b);
+        b.insert(b.end(), child.begin(), child.end());
+    }
+    b[0] = static_cast<std::uint8_t>(b.size());
+    b[1] = static_cast<std::uint8_t>(b.size() >> 8);
+    b[2] = static_cast<std::uint8_t>(valueLength);
+    b[3] = static_cast<std::uint8_t>(valueLength >> 8);
+    b[4] = static_cast<std::uint8_t>(type);
+    return b;
+}
+
+Bytes textValue(std::u16string_view s) {
+    Bytes b;
+    putSz(b, s);
+    return b;
+}
+
+Bytes fixedFileInfo(std::uint32_t signature = 0xFEEF04BD) {
+    Bytes b;
+    for (std::uint32_t v : {signature, 0x10000u, 0x00030004u, 0x00050006u, 0x00070008u, 0x0009000Au}) put32(b, v);
+    while (b.size() < 52) put32(b, 0);
+    return b;
+}
+
+Bytes versionResource(unsigned stringValueLength) {
+    const Bytes name = versionNode(u"ProductName", 1, textValue(u"Gauge"), stringValueLength);
+    const Bytes empty = versionNode(u"Comments", 1, {}, 0);
+    const Bytes table = versionNode(u"040904b0", 1, {}, 0, {name, empty});
+    const Bytes sfi = versionNode(u"StringFileInfo", 1, {}, 0, {table});
+    Bytes pairs;
+    for (unsigned v : {0x409u, 1200u, 0x411u, 932u}) put16(pairs, v);
+    const Bytes var = versionNode(u"Translation", 0, pairs, 8);
+    const Bytes vfi = versionNode(u"VarFileInfo", 1, {}, 0, {var});
+    return versionNode(u"VS_VERSION_INFO", 0, fixedFileInfo(), 52, {sfi, vfi});
+}
+
+Bytes resWith(unsigned type, unsigned id, const Bytes& data) {
+    Bytes res = resFile();
+    addEntry(res, type, id, data);
+    return res;
+}
+
+// ---- The program's strings ----
+
+struct StringCase {
+    unsigned id;
+    std::u16string text;
+};
+
+class VoltmarapString : public ::testing::TestWithParam<StringCase> {};
+
+TEST_P(VoltmarapString, IsStoredExactly) {
+    const auto text = voltmarap().string(GetParam().id);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(*text, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, VoltmarapString,
+    ::testing::Values(
+        StringCase{1, u"バッテリ情報"},
+        StringCase{2, u"<HTML><BODY><P>バッテリ残量: %d %%%s<BR>連続バッテリ使用時間: %d 時間 %d 分</P>"
+                      u"<p align=right><input type=button name='cmd:%d' value='リセット'></p></BODY></HTML>"},
+        StringCase{3, u" (ACアダプタ接続)"},
+        StringCase{4, u" (充電中)"},
+        StringCase{5, u" (状態不明)"}));
+
+TEST(VoltmarapResources, HasNoOtherStrings) {
+    for (unsigned id : {0u, 6u, 15u, 16u, 17u, 40010u}) EXPECT_FALSE(voltmarap().string(id).has_value()) << id;
+}
+
+TEST(VoltmarapResources, AreJapanese) {
+    const ResourceSet& res = voltmarap();
+    EXPECT_EQ(res.language(RT_STRING, 1), kJapanese);
+    EXPECT_EQ(res.language(RT_VERSION, 1), kJapanese);
+    for (unsigned id : res.groupIconIds()) EXPECT_EQ(res.language(RT_GROUP_ICON, id), kJapanese) << id;
+    EXPECT_EQ(res.language(RT_MENU, 1), 0);
+}
+
+// ---- Icons ----
+
+TEST(VoltmarapResources, HasExactlyTheIconsTheProgramLoads) {
+    EXPECT_EQ(voltmarap().groupIconIds(), (std::vector<unsigned>{101, 102, 103, 104, 106, 107, 108}));
+    EXPECT_EQ(voltmarap().groupIcon(105), nullptr);
+}
+
+struct IconCase {
+    unsigned id;
+    std::string art;  // stem of the pixel-art file
+    std::vector<int> sizes;
+};
+
+class VoltmarapIcon : public ::testing::TestWithParam<IconCase> {};
+
+TEST_P(VoltmarapIcon, HasItsSizesInSixteenColours) {
+    const sim::GroupIcon* icon = voltmarap().groupIcon(GetParam().id);
+    ASSERT_NE(icon, nullptr);
+    std::vector<int> sizes;
+    for (const sim::IconImage& image : icon->images) {
+        EXPECT_EQ(image.width, image.height);
+        EXPECT_EQ(image.bitCount, 4);
+        EXPECT_EQ(image.colorCount, 16);
+        sizes.push_back(image.width);
+    }
+    EXPECT_EQ(sizes, GetParam().sizes);
+    const sim::IconImage* small = icon->best(16, 16);
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small->width, 16);
+}
+
+// Decodes a 4-bit icon image into palette colours, "." where the mask makes it transparent.
+std::vector<std::string> decode(const sim::IconImage& image) {
+    const Bytes& d = image.data;
+    auto u32 = [&](std::size_t at) { return static_cast<std::uint32_t>(d.at(at) | d.at(at + 1) << 8 | d.at(at + 2) << 16 | d.at(at + 3) << 24); };
+    const std::uint32_t header = u32(0);
+    const int n = static_cast<int>(u32(4));
+    EXPECT_EQ(static_cast<int>(u32(8)), 2 * n);
+    const std::size_t palette = header;
+    const std::size_t xorBits = palette + 16 * 4;
+    const std::size_t xorStride = (n * 4 + 31) / 32 * 4;
+    const std::size_t andBits = xorBits + xorStride * n;
+    const std::size_t andStride = (n + 31) / 32 * 4;
+    EXPECT_EQ(d.size(), andBits + andStride * n);
+
+    // The colours the art files name, by their RGB value.
+    const std::map<std::uint32_t, char> letters = {
+        {0x000000, 'K'}, {0x800000, 'r'}, {0x008000, 'g'}, {0x808000, 'y'}, {0x000080, 'b'}, {0x800080, 'm'},
+        {0x008080, 'c'}, {0xC0C0C0, 'w'}, {0x808080, 'k'}, {0xFF0000, 'R'}, {0x00FF00, 'G'}, {0xFFFF00, 'Y'},
+        {0x0000FF, 'B'}, {0xFF00FF, 'M'}, {0x00FFFF, 'C'}, {0xFFFFFF, 'W'}};
+    std::vector<std::string> rows(n, std::string(n, '?'));
+    for (int y = 0; y < n; ++y) {
+        const std::size_t xorRow = xorBits + xorStride * (n - 1 - y);
+        const std::size_t andRow = andBits + andStride * (n - 1 - y);
+        for (int x = 0; x < n; ++x) {
+            const int index = (d.at(xorRow + x / 2) >> (x % 2 ? 0 : 4)) & 0x0F;
+            const bool clear = d.at(andRow + x / 8) & (0x80 >> (x % 8));
+            if (clear) {
+                // A transparent pixel must draw nothing over the screen: black in the colour bitmap.
+                EXPECT_EQ(index, 0) << "pixel " << x << "," << y;
+                rows[y][x] = '.';
+                continue;
+            }
+            const std::size_t p = palette + 4 * index;
+            const std::uint32_t rgb = d.at(p + 2) << 16 | d.at(p + 1) << 8 | d.at(p);
+            const auto letter = letters.find(rgb);
+            if (letter != letters.end()) rows[y][x] = letter->second;
+        }
+    }
+    return rows;
+}
+
+// The rows of each image of an art file, in file order.
+std::vector<std::vector<std::string>> readArt(const std::string& stem) {
+    std::ifstream in(sourceDir() + "/battery-monitor/icons/" + stem + ".txt");
+    EXPECT_TRUE(in.good()) << stem;
+    std::vector<std::vector<std::string>> images;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        if (line.rfind("size ", 0) == 0) {
+            images.emplace_back();
+            continue;
+        }
+        images.back().push_back(line);
+    }
+    return images;
+}
+
+TEST_P(VoltmarapIcon, ShowsTheDrawnPixels) {
+    const sim::GroupIcon* icon = voltmarap().groupIcon(GetParam().id);
+    ASSERT_NE(icon, nullptr);
+    const auto art = readArt(GetParam().art);
+    ASSERT_EQ(art.size(), icon->images.size());
+    for (std::size_t i = 0; i < art.size(); ++i) EXPECT_EQ(decode(icon->images[i]), art[i]) << "image " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, VoltmarapIcon,
+                         ::testing::Values(IconCase{101, "app", {16, 32}}, IconCase{102, "level0", {16}},
+                                           IconCase{103, "level1", {16}}, IconCase{104, "level2", {16}},
+                                           IconCase{106, "warning", {16}}, IconCase{107, "ac", {16}},
+                                           IconCase{108, "level3", {16}}),
+                         [](const auto& info) { return info.param.art; });
+
+std::set<int> opaquePixels(unsigned id) {
+    const auto rows = decode(voltmarap().groupIcon(id)->images.at(0));
+    std::set<int> pixels;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            if (rows[y][x] == '.') continue;
+            EXPECT_EQ(rows[y][x], 'W') << "icon " << id << " pixel " << x << "," << y;
+            pixels.insert(y * 16 + x);
+        }
+    return pixels;
+}
+
+TEST(VoltmarapResources, LevelIconsAddBarsToTheSameBattery) {
+    // In the order of the levels; the identifiers are not.
+    const unsigned levels[] = {102, 103, 104, 108};
+    for (int i = 0; i + 1 < 4; ++i) {
+        const auto lower = opaquePixels(levels[i]);
+        const auto higher = opaquePixels(levels[i + 1]);
+        EXPECT_GT(higher.size(), lower.size()) << levels[i + 1];
+        EXPECT_TRUE(std::includes(higher.begin(), higher.end(), lower.begin(), lower.end())) << levels[i + 1];
+    }
+    // The terminal is at the left end.
+    for (unsigned id : {102u, 103u, 104u, 106u, 107u, 108u}) {
+        const auto pixels = opaquePixels(id);
+        EXPECT_TRUE(std::any_of(pixels.begin(), pixels.end(), [](int p) { return p % 16 == 0; })) << id;
+    }
+}
+
+// ---- Version ----
+
+TEST(VoltmarapResources, VersionBlock) {
+    const auto version = voltmarap().version();
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4), (std::vector<std::uint16_t>{1, 0, 2, 0}));
+    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4), (std::vector<std::uint16_t>{1, 0, 2, 0}));
+    ASSERT_EQ(version->strings.size(), 1u);
+    ASSERT_TRUE(version->strings.contains(u"041104b0"));
+    auto strings = version->strings.at(u"041104b0");
+    EXPECT_FALSE(strings[u"LegalCopyright"].empty());
+    strings.erase(u"LegalCopyright");
+    const std::map<std::u16string, std::u16string> expected = {
+        {u"Comments", u""},
+        {u"CompanyName", u" "},
+        {u"FileDescription", u"voltmarap"},
+        {u"FileVersion", u"1, 0, 2, 0"},
+        {u"InternalName", u"voltmarap"},
+        {u"LegalTrademarks", u""},
+        {u"OriginalFilename", u"voltmarap.exe"},
+        {u"PrivateBuild", u""},
+        {u"ProductName", u"Voltmara"},
+        {u"ProductVersion", u"1, 0, 2, 0"},
+        {u"SpecialBuild", u""},
+    };
+    EXPECT_EQ(strings, expected);
+    EXPECT_EQ(version->translations, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x411, 1200}}));
+}
+
+// Compilers disagree on whether a text value's length counts characters or bytes.
+TEST(ResourceSet, VersionTextWhateverItsLengthCounts) {
+    for (unsigned valueLength : {6u, 12u, 0u}) {
+        const auto version = ResourceSet::parse(resWith(RT_VERSION, 1, versionResource(valueLength))).version();
+        ASSERT_TRUE(version.has_value());
+        const auto& table = version->strings.at(u"040904b0");
+        EXPECT_EQ(table.at(u"ProductName"), valueLength ? u"Gauge" : u"") << valueLength;
+        EXPECT_EQ(table.at(u"Comments"), u"");
+        EXPECT_EQ(version->fileVersion[0], 3);
+        EXPECT_EQ(version->fileVersion[3], 6);
+        EXPECT_EQ(version->productVersion[0], 7);
+        EXPECT_EQ(version->productVersion[3], 10);
+        EXPECT_EQ(version->translations, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x409, 1200}, {0x411, 932}}));
+    }
+}
+
+// ---- Menus ----
+
+Bytes menuItem(unsigned flags, unsigned id, std::u16string_view text) {
+    Bytes b;
+    put16(b, flags);
+    if (!(flags & 0x10)) put16(b, id);
+    putSz(b, text);
+    return b;
+}
+
+Bytes cat(std::initializer_list<Bytes> parts) {
+    Bytes b;
+    for (const Bytes& p : parts) b.insert(b.end(), p.begin(), p.end());
+    return b;
+}
+
+TEST(ResourceSet, MenuTree) {
+    const Bytes menu = cat({Bytes{0, 0, 0, 0},
+                            menuItem(0x10, 0, u"Tray"),
+                            menuItem(0x00, 40001, u"About"),
+                            menuItem(0x00, 0, u""),      // MENUITEM SEPARATOR as windres writes it
+                            menuItem(0x800, 0, u""),     // MFT_SEPARATOR
+                            menuItem(0x90, 0, u"More"),  // last popup item of "Tray"
+                            menuItem(0x88, 40003, u"Deep"),
+                            menuItem(0x80, 40002, u"Exit")});
+    const ResourceSet set = ResourceSet::parse(resWith(RT_MENU, 101, menu));
+    EXPECT_FALSE(set.menu(102).has_value());
+    const auto items = set.menu(101);
+    ASSERT_TRUE(items.has_value());
+    ASSERT_EQ(items->size(), 2u);
+
+    const sim::MenuItem& tray = (*items)[0];
+    EXPECT_EQ(tray.text, u"Tray");
+    ASSERT_EQ(tray.popup.size(), 4u);
+    EXPECT_EQ(tray.popup[0].text, u"About");
+    EXPECT_EQ(tray.popup[0].id, 40001);
+    EXPECT_FALSE(tray.popup[0].separator);
+    EXPECT_TRUE(tray.popup[1].separator);
+    EXPECT_TRUE(tray.popup[2].separator);
+    EXPECT_EQ(tray.popup[3].text, u"More");
+    ASSERT_EQ(tray.popup[3].popup.size(), 1u);
+    EXPECT_EQ(tray.popup[3].popup[0].id, 40003);
+    EXPECT_EQ(tray.popup[3].popup[0].flags & 0x08, 0x08);
+
+    EXPECT_EQ((*items)[1].text, u"Exit");
+    EXPECT_EQ((*items)[1].id, 40002);
+    EXPECT_TRUE((*items)[1].popup.empty());
+}
+
+// ---- Several entries ----
+
+TEST(ResourceSet, FirstLanguageWinsAndNamedEntriesAreSkipped) {
+    Bytes res = resFile();
+    // An entry with a named type and name, as windres writes for user data.
+    put32(res, 4);
+    put32(res, 40);
+    putSz(res, u"DATA");
+    putSz(res, u"X");
+    pad4(res);
+    res.resize(res.size() + 16, 0);
+    res.insert(res.end(), {1, 2, 3, 4});
+    addEntry(res, RT_STRING, 1, stringBlock({u"", u"first"}), kJapanese);
+    addEntry(res, RT_STRING, 1, stringBlock({u"", u"second"}), 0x0409);
+    addEntry(res, RT_STRING, 2, stringBlock({u"sixteen"}), 0x0409);
+
+    const ResourceSet set = ResourceSet::parse(res);
+    EXPECT_EQ(set.string(1), u"first");
+    EXPECT_EQ(set.string(16), u"sixteen");
+    EXPECT_FALSE(set.string(0).has_value());
+    EXPECT_EQ(set.language(RT_STRING, 1), kJapanese);
+    EXPECT_EQ(set.language(RT_STRING, 2), 0x0409);
+}
+
+// ---- Choosing an icon image ----
+
+struct BestCase {
+    int width, height;
+    int wantWidth, wantBits;
+};
+
+class GroupIconBest : public ::testing::TestWithParam<BestCase> {};
+
+TEST_P(GroupIconBest, PicksExactSizeElseClosest) {
+    sim::GroupIcon icon;
+    for (auto [size, bits] : {std::pair{16, 4}, std::pair{32, 4}, std::pair{16, 8}, std::pair{48, 8}}) {
+        sim::IconImage image;
+        image.width = image.height = size;
+        image.bitCount = bits;
+        icon.images.push_back(image);
+    }
+    const sim::IconImage* best = icon.best(GetParam().width, GetParam().height);
+    ASSERT_NE(best, nullptr);
+    EXPECT_EQ(best->width, GetParam().wantWidth);
+    EXPECT_EQ(best->bitCount, GetParam().wantBits);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GroupIconBest,
+                         ::testing::Values(BestCase{16, 16, 16, 8}, BestCase{32, 32, 32, 4}, BestCase{48, 48, 48, 8},
+                                           BestCase{20, 20, 16, 8}, BestCase{24, 24, 32, 4},
+                                           BestCase{64, 64, 48, 8}, BestCase{1, 1, 16, 8},
+                                           BestCase{16, 40, 32, 4}));
+
+TEST(GroupIconBestEmpty, HasNoImage) { EXPECT_EQ(sim::GroupIcon{}.best(16, 16), nullptr); }
+
+// ---- Malformed files ----
+
+Bytes iconImage16() {
+    Bytes b;
+    for (std::uint32_t v : {40u, 16u, 32u}) put32(b, v);
+    put16(b, 1);
+    put16(b, 4);
+    for (int i = 0; i < 6; ++i) put32(b, 0);
+    b.resize(40 + 64 + 8 * 16 + 4 * 16, 0);
+    return b;
+}
+
+Bytes groupDir(unsigned count, unsigned imageId, std::uint32_t bytesInRes) {
+    Bytes b;
+    put16(b, 0);
+    put16(b, 1);
+    put16(b, count);
+    b.insert(b.end(), {16, 16, 16, 0});
+    put16(b, 1);
+    put16(b, 4);
+    put32(b, bytesInRes);
+    put16(b, imageId);
+    return b;
+}
+
+Bytes withIcon(const Bytes& image, const Bytes& dir) {
+    Bytes res = resFile();
+    addEntry(res, RT_ICON, 1, image);
+    addEntry(res, RT_GROUP_ICON, 101, dir);
+    return res;
+}
+
+Bytes setU32(Bytes b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.at(at + i) = static_cast<std::uint8_t>(v >> (8 * i));
+    return b;
+}
+
+struct BadCase {
+    std::string name;
+    Bytes bytes;
+};
+
+class Malformed : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(Malformed, IsRejected) { EXPECT_THROW(ResourceSet::parse(GetParam().bytes), std::runtime_error); }
+
+std::vector<BadCase> badCases() {
+    const Bytes good = resWith(RT_STRING, 1, stringBlock({u"", u"text"}));
+    const Bytes image = iconImage16();
+    const auto imageSize = static_cast<std::uint32_t>(image.size());
+    Bytes deepMenu{0, 0, 0, 0};
+    for (int i = 0; i < 5000; ++i) deepMenu = cat({deepMenu, menuItem(0x10, 0, u"")});
+    Bytes shortImage = image;
+    shortImage.resize(100);
+
+    return {
+        {"Empty", {}},
+        {"NotARes", Bytes(64, 0x41)},
+        {"MarkerOnlyHalf", Bytes(good.begin(), good.begin() + 16)},
+        {"HeaderCutShort", Bytes(good.begin(), good.begin() + 40)},
+        {"DataSizePastEnd", setU32(good, 32, 0x10000)},
+        {"DataSizeHuge", setU32(good, 32, 0xFFFFFFF0)},
+        {"HeaderSizePastEnd", setU32(good, 36, 0x10000)},
+        {"HeaderSizeTooSmall", setU32(good, 36, 8)},
+        {"HeaderSizeUnaligned", setU32(good, 36, 30)},
+        {"DataCut", Bytes(good.begin(), good.end() - 8)},
+        {"UnterminatedName", [] {
+             Bytes res = resFile();
+             put32(res, 0);
+             put32(res, 32);
+             for (int i = 0; i < 12; ++i) put16(res, 'A');
+             return res;
+         }()},
+        {"StringLengthPastData", resWith(RT_STRING, 1, Bytes{0, 0, 0xFF, 0x7F, 'a', 0})},
+        {"StringBlockShort", resWith(RT_STRING, 1, Bytes{1, 0, 'a', 0})},
+        {"StringBlockZero", resWith(RT_STRING, 0, stringBlock({}))},
+        {"GroupMissingImage", withIcon(image, groupDir(1, 2, imageSize))},
+        {"GroupCountPastData", withIcon(image, groupDir(9, 1, imageSize))},
+        {"GroupWrongBytesInRes", withIcon(image, groupDir(1, 1, imageSize + 4))},
+        {"GroupWrongType", withIcon(image, [&] {
+             Bytes dir = groupDir(1, 1, imageSize);
+             dir[2] = 2;
+             return dir;
+         }())},
+        {"IconImageShorterThanItsBitmap", withIcon(shortImage, groupDir(1, 1, 100))},
+        {"IconImageHugeWidth", withIcon(setU32(image, 4, 0x7FFFFFFF), groupDir(1, 1, imageSize))},
+        {"MenuWithoutEnd", resWith(RT_MENU, 1, cat({Bytes{0, 0, 0, 0}, menuItem(0, 1, u"a")}))},
+        {"MenuTextUnterminated", resWith(RT_MENU, 1, Bytes{0, 0, 0, 0, 0x80, 0, 1, 0, 'a', 0})},
+        {"MenuHeaderOffsetPastEnd", resWith(RT_MENU, 1, cat({Bytes{0, 0, 0xFF, 0}, menuItem(0x80, 1, u"a")}))},
+        {"MenuExtended", resWith(RT_MENU, 1, cat({Bytes{1, 0, 4, 0, 0, 0, 0, 0}, menuItem(0x80, 1, u"a")}))},
+        {"MenuNestedTooDeep", resWith(RT_MENU, 1, deepMenu)},
+        {"VersionWrongKey", resWith(RT_VERSION, 1, versionNode(u"VS_VERSION", 0, fixedFileInfo(), 52))},
+        {"VersionBadSignature", resWith(RT_VERSION, 1, versionNode(u"VS_VERSION_INFO", 0, fixedFileInfo(0x12345678), 52))},
+        {"VersionFixedInfoShort", resWith(RT_VERSION, 1, versionNode(u"VS_VERSION_INFO", 0, Bytes(20, 0), 20))},
+        {"VersionLengthPastData", [] {
+             Bytes v = versionResource(6);
+             v[0] = 0xFF;
+             v[1] = 0x7F;
+             return resWith(RT_VERSION, 1, v);
+         }()},
+        {"VersionChildLengthZero", [] {
+             // A child claiming no length would otherwise be read again and again.
+             Bytes v = versionNode(u"VS_VERSION_INFO", 0, fixedFileInfo(), 52, {Bytes(8, 0)});
+             return resWith(RT_VERSION, 1, v);
+         }()},
+        {"VersionTranslationOdd", resWith(RT_VERSION, 1, versionNode(u"VS_VERSION_INFO", 0, fixedFileInfo(), 52,
+             {versionNode(u"VarFileInfo", 1, {}, 0, {versionNode(u"Translation", 0, Bytes{1, 2, 3, 4, 5, 6}, 6)})}))},
+        {"VersionCut", [] {
+             Bytes v = versionResource(6);
+             v.resize(v.size() / 2);
+             return resWith(RT_VERSION, 1, v);
+         }()},
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Malformed, ::testing::ValuesIn(badCases()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(MalformedBuiltFile, EveryCutAndCorruptionIsReadSafely) {
+    // Run under AddressSanitizer this shows any read past the data.
+    const Bytes built = readFile(POCKET_IMAGE_DIR "/voltmarap.res");
+    int rejected = 0;
+    for (std::size_t size = 0; size < built.size(); ++size) {
+        try {
+            ResourceSet::parse(std::span(built.data(), size));
+        } catch (const std::runtime_error&) {
+            ++rejected;
+        }
+    }
+    // Cuts that fall between two entries leave a shorter valid file; all others are errors.
+    EXPECT_GT(rejected, static_cast<int>(built.size()) * 9 / 10);
+
+    for (std::size_t at = 0; at < built.size(); ++at) {
+        for (std::uint8_t value : {std::uint8_t{0x00}, std::uint8_t{0xFF}}) {
+            Bytes corrupt = built;
+            corrupt[at] = value;
+            try {
+                ResourceSet::parse(corrupt);
+            } catch (const std::runtime_error&) {
+            }
+        }
+    }
+}
+
+TEST(ResourceSetLoad, MissingFileThrows) {
+    EXPECT_THROW(ResourceSet::load(POCKET_IMAGE_DIR "/no-such-file.res"), std::runtime_error);
+}
+
+// ---- icongen ----
+
+#ifdef ICONGEN_PATH
+struct IcongenRun {
+    int status;
+    std::string errors;
+    Bytes ico;
+};
+
+IcongenRun runIcongen(const std::string& art) {
+    const std::string dir = ::testing::TempDir();
+    const std::string in = dir + "/icongen_test.txt", out = dir + "/icongen_test.ico", err = dir + "/icongen_test.err";
+    std::ofstream(in) << art;
+    std::remove(out.c_str());
+    const int status = std::system((std::string(ICONGEN_PATH) + " '" + in + "' '" + out + "' 2>'" + err + "'").c_str());
+    IcongenRun run{status, {}, {}};
+    std::ifstream errors(err);
+    std::getline(errors, run.errors, '\0');
+    std::ifstream ico(out, std::ios::binary);
+    if (ico) run.ico = Bytes{std::istreambuf_iterator<char>(ico), std::istreambuf_iterator<char>()};
+    return run;
+}
+
+struct ArtErrorCase {
+    std::string name;
+    std::string art;
+    std::string message;  // part of the error that must be shown
+};
+
+class IcongenError : public ::testing::TestWithParam<ArtErrorCase> {};
+
+TEST_P(IcongenError, FailsWithoutWritingAnIcon) {
+    const IcongenRun run = runIcongen(GetParam().art);
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.errors.find(GetParam().message), std::string::npos) << run.errors;
+    EXPECT_TRUE(run.ico.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, IcongenError,
+    ::testing::Values(ArtErrorCase{"RaggedRow", "size 2\nWW\nW\n", "line 3: row 2 has 1 pixels"},
+                      ArtErrorCase{"LongRow", "size 2\nWW\nWWW\n", "line 3: row 2 has 3 pixels"},
+                      ArtErrorCase{"UnknownLetter", "size 2\nWW\nWZ\n", "line 3: unknown colour 'Z' in column 2"},
+                      ArtErrorCase{"MissingRows", "# two rows short\nsize 3\nWWW\n", "line 2: the image has 1 of its 3 rows"},
+                      ArtErrorCase{"NoImage", "# nothing\n", "no image"},
+                      ArtErrorCase{"NoSize", "WW\nWW\n", "line 1: expected \"size N\""},
+                      ArtErrorCase{"BadSize", "size 300\n", "line 1: the size must be"},
+                      ArtErrorCase{"SameSizeTwice", "size 1\nW\nsize 1\nK\n", "line 3: a 1 pixel image is already given"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(Icongen, WritesEveryImageAsRead) {
+    std::string art = "# two images\r\nsize 16\r\n";
+    for (int y = 0; y < 16; ++y) art += std::string(y, '.') + std::string(16 - y, y % 2 ? 'R' : 'b') + "  \r\n";
+    art += "\nsize 32\n";
+    for (int y = 0; y < 32; ++y) art += std::string(31, 'W') + (y == 0 ? "K" : ".") + "\n";
+    const IcongenRun run = runIcongen(art);
+    ASSERT_EQ(run.status, 0) << run.errors;
+
+    // Carry the .ico's images into a group, as windres does, and read it back.
+    const Bytes& ico = run.ico;
+    ASSERT_GE(ico.size(), 6u + 2 * 16);
+    ASSERT_EQ(ico[4], 2);
+    Bytes res = resFile();
+    Bytes dir{0, 0, 1, 0, 2, 0};
+    for (unsigned i = 0; i < 2; ++i) {
+        const std::size_t e = 6 + 16 * i;
+        const std::uint32_t size = ico[e + 8] | ico[e + 9] << 8 | ico[e + 10] << 16 | ico[e + 11] << 24;
+        const std::uint32_t offset = ico[e + 12] | ico[e + 13] << 8 | ico[e + 14] << 16 | ico[e + 15] << 24;
+        ASSERT_LE(offset + size, ico.size());
+        addEntry(res, RT_ICON, i + 1, Bytes(ico.begin() + offset, ico.begin() + offset + size));
+        dir.insert(dir.end(), ico.begin() + e, ico.begin() + e + 12);
+        put16(dir, i + 1);
+    }
+    addEntry(res, RT_GROUP_ICON, 1, dir);
+    const ResourceSet set = ResourceSet::parse(res);
+    const sim::GroupIcon* icon = set.groupIcon(1);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_EQ(icon->images.size(), 2u);
+
+    const auto small = decode(icon->images[0]);
+    for (int y = 0; y < 16; ++y) EXPECT_EQ(small[y], std::string(y, '.') + std::string(16 - y, y % 2 ? 'R' : 'b'));
+    const auto large = decode(icon->images[1]);
+    EXPECT_EQ(large[0], std::string(31, 'W') + "K");
+    EXPECT_EQ(large[31], std::string(31, 'W') + ".");
+    EXPECT_EQ(icon->images[1].bitCount, 4);
+    EXPECT_EQ(icon->images[1].colorCount, 16);
+}
+#else
+TEST(Icongen, NeedsTheToolPath) { GTEST_SKIP() << "built without ICONGEN_PATH"; }
+#endif
+
+}  // namespace
