@@ -28,8 +28,7 @@ std::string describe(const char* text) {
 
 ApiCall::~ApiCall() {
     if (!tracing_) return;
-    device.trace.add(TraceRecord{device.clock.now(), thread.id(), process.name, function_, std::move(args_),
-                                 std::move(result_), injected_});
+    device.trace.finish(sequence_, std::move(result_), injected_);
 }
 
 bool ApiCall::injectFault() {

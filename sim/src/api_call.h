@@ -49,7 +49,10 @@ public:
         if (++thread.callsThisTurn > device.scheduler.runawayLimit) runaway();
         if (device.trace.enabled()) {
             tracing_ = true;
-            ((args_ += (args_.empty() ? "" : ", ") + describeArg(args)), ...);
+            std::string text;
+            ((text += (text.empty() ? "" : ", ") + describeArg(args)), ...);
+            sequence_ = device.trace.begin(
+                TraceRecord{0, device.clock.now(), thread.id(), process.name, function_, std::move(text), {}, false});
         }
     }
     ~ApiCall();
@@ -83,7 +86,7 @@ private:
     const char* function_;
     bool tracing_ = false;
     bool injected_ = false;
-    std::string args_;
+    std::uint64_t sequence_ = 0;
     std::string result_;
 };
 

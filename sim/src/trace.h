@@ -9,6 +9,7 @@
 namespace sim {
 
 struct TraceRecord {
+    std::uint64_t sequence = 0;  // calls are numbered as they start, so nested calls follow their caller
     std::uint64_t time;   // virtual milliseconds since boot
     std::uint32_t thread;
     std::string process;
@@ -29,9 +30,19 @@ public:
     void disable() { enabled_ = false; }
     void clear() { records_.clear(); }
 
-    void add(TraceRecord record) {
+    // Records a call as it starts; its result comes with `finish` when it returns.
+    std::uint64_t begin(TraceRecord record) {
+        record.sequence = next_++;
         records_.push_back(std::move(record));
         if (capacity_ && records_.size() > capacity_) records_.pop_front();
+        return records_.back().sequence;
+    }
+    void finish(std::uint64_t sequence, std::string result, bool injectedFault) {
+        if (records_.empty() || sequence < records_.front().sequence) return;  // dropped from the ring
+        const std::uint64_t index = sequence - records_.front().sequence;
+        if (index >= records_.size()) return;
+        records_[index].result = std::move(result);
+        records_[index].injectedFault = injectedFault;
     }
     const std::deque<TraceRecord>& records() const { return records_; }
     // Names of the recorded calls, optionally only those of one process.
@@ -40,6 +51,7 @@ public:
 private:
     bool enabled_ = false;
     std::size_t capacity_ = 0;
+    std::uint64_t next_ = 0;
     std::deque<TraceRecord> records_;
 };
 

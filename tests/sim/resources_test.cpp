@@ -166,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
                       u"<p align=right><input type=button name='cmd:%d' value='リセット'></p></BODY></HTML>"},
         StringCase{3, u" (ACアダプタ接続)"},
         StringCase{4, u" (充電中)"},
-        StringCase{5, u" (状態不明)"}));
+        StringCase{5, u" (状態不明)"}),
+    [](const auto& info) { return "Id" + std::to_string(info.param.id); });
 
 TEST(VoltmarapResources, HasNoOtherStrings) {
     for (unsigned id : {0u, 6u, 15u, 16u, 17u, 40010u}) EXPECT_FALSE(voltmarap().string(id).has_value()) << id;
@@ -457,7 +458,10 @@ INSTANTIATE_TEST_SUITE_P(Table, GroupIconBest,
                          ::testing::Values(BestCase{16, 16, 16, 8}, BestCase{32, 32, 32, 4}, BestCase{48, 48, 48, 8},
                                            BestCase{20, 20, 16, 8}, BestCase{24, 24, 32, 4},
                                            BestCase{64, 64, 48, 8}, BestCase{1, 1, 16, 8},
-                                           BestCase{16, 40, 32, 4}));
+                                           BestCase{16, 40, 32, 4}),
+                         [](const auto& info) {
+                             return "Ask" + std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
 
 TEST(GroupIconBestEmpty, HasNoImage) { EXPECT_EQ(sim::GroupIcon{}.best(16, 16), nullptr); }
 

@@ -1,0 +1,247 @@
+// The monitor's frame: single instance toggle, start-up failures, persistence of the counter.
+#include <gmock/gmock.h>
+
+#include <map>
+#include <set>
+
+#include "monitor_fixture.h"
+
+using namespace monitor_test;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::vector<std::uint8_t> bytes(std::initializer_list<std::uint8_t> list) { return list; }
+
+}  // namespace
+
+TEST_F(MonitorTest, FirstStartCreatesTheKeyAndShowsZeroUse) {
+    ASSERT_FALSE(device.registry().keyExists(kKey));
+    auto monitor = start();
+    EXPECT_TRUE(monitor.running);
+    EXPECT_TRUE(device.registry().keyExists(kKey));
+    EXPECT_EQ(stored(), 0u);
+
+    auto n = shown();
+    ASSERT_TRUE(n);
+    EXPECT_EQ(n->title, "バッテリ情報");
+    EXPECT_THAT(n->html, HasSubstr(charge(85)));
+    EXPECT_THAT(n->html, HasSubstr(usage(0, 0)));
+    EXPECT_EQ(n->flags, 0x21u);
+    EXPECT_EQ(n->priority, 0x1B1);
+    EXPECT_EQ(n->duration, 0u);
+    EXPECT_EQ(n->buttons, std::vector<unsigned>{1});
+    auto window = device.findWindow("VOLTMARAP");
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->title, "VOLTMARAP");
+    EXPECT_EQ(window->style, 0u);
+    EXPECT_EQ(n->sink, window->hwnd);
+
+    auto timers = device.timers();
+    ASSERT_EQ(timers.size(), 1u);
+    EXPECT_EQ(timers[0].id, 1u);
+    EXPECT_EQ(timers[0].period, 5000u);
+}
+
+TEST_F(MonitorTest, SecondStartSwitchesTheMonitorOffLeavingNothing) {
+    auto first = start();
+    device.advance(kHour);
+    auto second = start();
+
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(second.handles.liveOf(sim::HandleKind::Window), 0);
+    auto ended = device.process(first.pid);
+    EXPECT_FALSE(ended->running);
+    EXPECT_EQ(ended->exitCode, 0);
+    EXPECT_EQ(ended->handles.liveOf(sim::HandleKind::Icon), 0);
+    EXPECT_EQ(ended->handles.liveOf(sim::HandleKind::Window), 0);
+    EXPECT_EQ(ended->handles.liveOf(sim::HandleKind::RegistryKey), 0);
+    EXPECT_EQ(ended->handles.badReleases, 0u);
+    EXPECT_TRUE(device.notifications().empty());
+    EXPECT_TRUE(device.windows().empty());
+    EXPECT_TRUE(device.timers().empty());
+    EXPECT_EQ(device.runningCount("voltmarap"), 0u);
+}
+
+TEST_F(MonitorTest, ThirdStartShowsTheCounterOfTheLastAccountingStep) {
+    start();
+    device.advance(2 * kHour + 7 * kMinute + 2500);  // the close loses what came after the last sample
+    start();
+    const DWORD saved = *stored();
+    EXPECT_EQ(saved, 2 * kHour + 7 * kMinute);
+
+    device.advance(kMinute);
+    start();
+    EXPECT_THAT(html(), HasSubstr(usage(2, 7)));
+    device.advance(53 * kMinute);
+    EXPECT_THAT(html(), HasSubstr(usage(3, 0)));
+}
+
+TEST_F(MonitorTest, CommandLineIsIgnored) {
+    auto monitor = device.start("voltmarap", u"/off --reset garbage");
+    EXPECT_TRUE(monitor.running);
+    EXPECT_TRUE(shown());
+}
+
+TEST_F(MonitorTest, OtherTimersAndCommandsChangeNothing) {
+    auto monitor = start();
+    const auto window = device.findWindow("VOLTMARAP")->hwnd;
+    const std::size_t before = device.notificationHistory().size();
+    device.device().postSystemMessage(window, WM_TIMER, 2, 0);
+    device.device().postSystemMessage(window, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    device.device().postSystemMessage(window, WM_COMMAND, MAKEWPARAM(0x101, 1), 0);  // 0x101 is not 1
+    device.device().runUntilIdle();
+    EXPECT_EQ(device.notificationHistory().size(), before);
+    EXPECT_TRUE(shown(1));
+}
+
+struct StartFailure {
+    const char* function;
+};
+
+class MonitorStartFailure : public MonitorTest, public ::testing::WithParamInterface<StartFailure> {};
+
+TEST_P(MonitorStartFailure, EndsWithCodeZeroAndLeavesNothing) {
+    device.failCall(GetParam().function);
+    auto monitor = start();
+    EXPECT_FALSE(monitor.running);
+    EXPECT_EQ(monitor.exitCode, 0);
+    EXPECT_TRUE(device.notifications().empty());
+    EXPECT_TRUE(device.windows().empty());
+    EXPECT_TRUE(device.timers().empty());
+    EXPECT_EQ(monitor.handles.liveOf(sim::HandleKind::Icon), 0);
+    EXPECT_EQ(monitor.handles.liveOf(sim::HandleKind::RegistryKey), 0);
+
+    // The failed start did not block the next one.
+    auto next = start();
+    EXPECT_TRUE(next.running);
+    EXPECT_TRUE(shown());
+}
+
+INSTANTIATE_TEST_SUITE_P(Frame, MonitorStartFailure,
+                         ::testing::Values(StartFailure{"CreateMutexW"}, StartFailure{"RegisterClassW"},
+                                           StartFailure{"CreateWindowExW"}),
+                         [](const auto& info) { return std::string(info.param.function); });
+
+TEST_F(MonitorTest, FailedMutexPostsNothingToTheRunningCopy) {
+    auto running = start();
+    device.failCall("CreateMutexW", 2);
+    device.trace().enable();
+    auto second = start();
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(device.process(running.pid)->running);  // without the mutex it cannot tell; it leaves the copy on
+    for (const auto& record : device.trace().records())
+        EXPECT_NE(record.function, "PostMessageW") << "the failed start posted something";
+}
+
+struct StoredValue {
+    const char* name;
+    DWORD type;
+    std::vector<std::uint8_t> data;
+    DWORD expectedStart;
+};
+
+class MonitorStoredValue : public MonitorTest, public ::testing::WithParamInterface<StoredValue> {};
+
+TEST_P(MonitorStoredValue, IsTakenAsTheCounterWhenItFitsFourBytes) {
+    device.registry().setValue(kKey, kValue, GetParam().type, GetParam().data);
+    device.setTickCount(5000);  // no accounting in the first sample: the counter shown is what was read
+    start();
+    const DWORD count = GetParam().expectedStart;
+    EXPECT_THAT(html(), HasSubstr(usage(count / kHour, (count % kHour) / kMinute)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frame, MonitorStoredValue,
+    ::testing::Values(StoredValue{"Dword", REG_DWORD, bytes({0x40, 0x77, 0x1B, 0x00}), 1800000},
+                      StoredValue{"BinaryOfFourBytes", REG_BINARY, bytes({0x80, 0xEE, 0x36, 0x00}), 3600000},
+                      StoredValue{"StringTypeOfFourBytes", REG_SZ, bytes({0x00, 0xDD, 0x6D, 0x00}), 7200000},
+                      StoredValue{"LongerThanFourBytes", REG_BINARY, bytes({1, 2, 3, 4, 5}), 0},
+                      StoredValue{"ShortValueWidenedWithZeros", REG_BINARY, bytes({0x60, 0xEA}), 60000},
+                      StoredValue{"EmptyValue", REG_DWORD, bytes({}), 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MonitorTest, KeyThatCannotBeOpenedIsNeverOverwrittenAndIsReadOnceItRecovers) {
+    device.setDword(kKey, kValue, 3 * kHour);
+    device.registry().failKey(kKey, ERROR_ACCESS_DENIED);
+    start();
+    EXPECT_THAT(html(), HasSubstr(usage(0, 0)));
+    device.advance(10 * kMinute);
+    EXPECT_EQ(stored(), 3 * kHour);
+
+    device.registry().clearFaults(kKey);
+    device.advance(5000);
+    // The stored hours plus everything counted while the key was out of reach.
+    EXPECT_EQ(stored(), 3 * kHour + 10 * kMinute + 5000);
+    device.advance(kMinute);
+    EXPECT_THAT(html(), HasSubstr(usage(3, 11)));
+}
+
+TEST_F(MonitorTest, FailedQueryKeepsTheStoredValueUntilItCanBeRead) {
+    device.setDword(kKey, kValue, kHour);
+    device.registry().failValue(kKey, kValue, ERROR_ACCESS_DENIED);
+    start();
+    device.advance(kMinute);
+    EXPECT_EQ(stored(), kHour);
+    device.registry().clearFaults(kKey);
+    device.advance(5000);
+    EXPECT_EQ(stored(), kHour + kMinute + 5000);
+}
+
+TEST_F(MonitorTest, RecoveryAfterExternalPowerKeepsOnlyWhatCameAfterIt) {
+    device.setDword(kKey, kValue, 5 * kHour);
+    device.registry().failKey(kKey, ERROR_ACCESS_DENIED);
+    start();
+    device.advance(kMinute);
+    device.setPower({AC_LINE_ONLINE, 90, BATTERY_FLAG_CHARGING});
+    device.advance(5000);
+    device.setPower({AC_LINE_OFFLINE, 90, BATTERY_FLAG_HIGH});
+    device.advance(2 * kMinute);
+    device.registry().clearFaults(kKey);
+    device.advance(5000);
+    // Plugging in cleared the counter: the unreadable five hours no longer count.
+    EXPECT_EQ(stored(), 2 * kMinute + 5000);
+}
+
+TEST_F(MonitorTest, FailedWriteLosesNothing) {
+    start();
+    device.registry().failValue(kKey, kValue, ERROR_ACCESS_DENIED);
+    device.advance(10 * kMinute);
+    EXPECT_EQ(stored(), 0u);
+    device.registry().clearFaults(kKey);
+    device.advance(5000);
+    EXPECT_EQ(stored(), 10 * kMinute + 5000);
+}
+
+TEST_F(MonitorTest, ShutdownUndoesTheSetUpInOrder) {
+    start();
+    device.trace().enable();
+    start();
+    std::vector<std::string> calls;
+    const std::set<std::string> watched = {"KillTimer", "SHNotificationRemove", "DestroyIcon", "DestroyWindow",
+                                           "PostQuitMessage"};
+    for (const auto& record : device.trace().records())
+        if (watched.count(record.function)) calls.push_back(record.function);
+    const std::vector<std::string> expected = {"KillTimer", "SHNotificationRemove", "DestroyIcon", "DestroyWindow",
+                                               "PostQuitMessage"};
+    EXPECT_EQ(calls, expected);
+}
+
+TEST_F(MonitorTest, VersionBlock) {
+    auto version = device.resources("voltmarap").version();
+    ASSERT_TRUE(version);
+    EXPECT_EQ(std::vector<int>(version->fileVersion, version->fileVersion + 4), (std::vector<int>{1, 0, 2, 0}));
+    EXPECT_EQ(std::vector<int>(version->productVersion, version->productVersion + 4), (std::vector<int>{1, 0, 2, 0}));
+    const auto& block = version->strings.at(u"041104b0");
+    const std::map<std::u16string, std::u16string> expected = {
+        {u"FileDescription", u"voltmarap"}, {u"InternalName", u"voltmarap"},
+        {u"OriginalFilename", u"voltmarap.exe"}, {u"ProductName", u"Voltmara"},
+        {u"CompanyName", u" "}, {u"FileVersion", u"1, 0, 2, 0"},
+        {u"ProductVersion", u"1, 0, 2, 0"}, {u"Comments", u""},
+        {u"LegalTrademarks", u""}, {u"PrivateBuild", u""},
+        {u"SpecialBuild", u""}};
+    for (const auto& [key, value] : expected) EXPECT_EQ(block.at(key), value) << sim::toUtf8(key);
+    EXPECT_FALSE(block.at(u"LegalCopyright").empty());
+    ASSERT_EQ(version->translations.size(), 1u);
+    EXPECT_EQ(version->translations[0], (std::pair<std::uint16_t, std::uint16_t>{0x411, 1200}));
+}
