@@ -9,7 +9,10 @@
 
 namespace sim {
 
-const ResourceSet& Process::resources() const { return *program->resources; }
+const ResourceSet& Process::resources() const {
+    static const ResourceSet none;
+    return program ? *program->resources : none;
+}
 
 Device::Device(DeviceConfig cfg) : config(cfg) { clock.setTickCount(cfg.startTickCount); }
 
@@ -34,6 +37,18 @@ Process& Device::start(const std::string& program, const std::u16string& command
         const int code = ref.image->entry()(ref.instance, nullptr, commandLineCopy.data(), SW_SHOW);
         ref.exitCode = code;
     });
+    runUntilIdle();
+    return ref;
+}
+
+Process& Device::startHosted(const std::string& name, std::function<int()> body) {
+    auto process = std::make_unique<Process>();
+    process->pid = nextPid_;
+    nextPid_ += 4;
+    process->name = name;
+    Process& ref = *process;
+    processes_.push_back(std::move(process));
+    ref.mainThread = &scheduler.spawn(&ref, name, [&ref, body = std::move(body)] { ref.exitCode = body(); });
     runUntilIdle();
     return ref;
 }

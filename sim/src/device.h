@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -59,6 +60,9 @@ public:
 
     // Starts a program as a new process and runs the device until every thread waits.
     Process& start(const std::string& program, const std::u16string& commandLine = u"");
+    // Starts a process that runs `body` (on a simulated thread) instead of a program image: lets a
+    // test or a tool call the platform as a program would. Its exit code is what `body` returns.
+    Process& startHosted(const std::string& name, std::function<int()> body);
     // Runs every thread that can run, without moving time.
     void runUntilIdle();
     // Moves virtual time forward, waking timers and sleepers in time order.
@@ -73,6 +77,7 @@ public:
     // unloaded under a running procedure): printed at once and kept for the harness to check.
     void reportError(const std::string& message);
     const std::vector<std::string>& errors() const { return errors_; }
+    void clearErrors() { errors_.clear(); }
 
     // Posts a message on behalf of the system or the user (a tap, a key); false when the window is gone.
     bool postSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

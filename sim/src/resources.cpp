@@ -152,7 +152,8 @@ GroupIcon parseGroupIcon(std::span<const std::uint8_t> data,
         const unsigned imageId = r.u16(at + 12);
         const auto found = images.find({RT_ICON, imageId});
         if (found == images.end()) fail("group icon refers to missing icon image " + std::to_string(imageId));
-        if (r.u32(at + 8) != found->second.size()) fail("group icon gives the wrong size for image " + std::to_string(imageId));
+        if (r.u32(at + 8) != found->second.size())
+            fail("group icon gives the wrong size for image " + std::to_string(imageId));
         checkIconBitmap(found->second);
 
         IconImage image;
@@ -255,7 +256,8 @@ VersionInfo parseVersion(std::span<const std::uint8_t> data) {
 
     VersionInfo info;
     if (root.valueLength != 0) {
-        if (root.valueLength < 52 || root.valueLength > root.end - root.valueStart) fail("fixed file info of the wrong size");
+        if (root.valueLength < 52 || root.valueLength > root.end - root.valueStart)
+            fail("fixed file info of the wrong size");
         const std::size_t f = root.valueStart;
         if (r.u32(f) != 0xFEEF04BD) fail("fixed file info without its signature");
         const std::uint32_t words[4] = {r.u32(f + 8), r.u32(f + 12), r.u32(f + 16), r.u32(f + 20)};
@@ -294,7 +296,8 @@ const IconImage* GroupIcon::best(int width, int height) const {
     const IconImage* chosen = nullptr;
     long chosenDistance = 0;
     for (const IconImage& image : images) {
-        const long distance = std::labs(static_cast<long>(image.width) - width) + std::labs(static_cast<long>(image.height) - height);
+        const long distance = std::labs(static_cast<long>(image.width) - width) +
+                              std::labs(static_cast<long>(image.height) - height);
         bool better = chosen == nullptr || distance < chosenDistance;
         if (chosen && distance == chosenDistance) {
             // Shrinking a larger image looks better than blowing up a smaller one; then more colours win.
@@ -323,7 +326,8 @@ ResourceSet ResourceSet::parse(std::span<const std::uint8_t> bytes) {
         if (bytes.size() - at < 8) fail("entry header too short");
         const std::size_t dataSize = r.u32(at);
         const std::size_t headerSize = r.u32(at + 4);
-        if (headerSize < 24 || headerSize % 4 != 0 || headerSize > bytes.size() - at) fail("entry header of impossible size");
+        if (headerSize < 24 || headerSize % 4 != 0 || headerSize > bytes.size() - at)
+            fail("entry header of impossible size");
         const std::size_t headerEnd = at + headerSize;
         if (dataSize > bytes.size() - headerEnd) fail("entry data runs past the end of the file");
 
@@ -353,7 +357,8 @@ ResourceSet ResourceSet::parse(std::span<const std::uint8_t> bytes) {
             icons.emplace(key, raw.data);
             break;
         case RT_STRING:
-            for (auto& [stringId, text] : parseStringBlock(id, raw.data)) set.strings_.emplace(stringId, std::move(text));
+            for (auto& [stringId, text] : parseStringBlock(id, raw.data))
+                set.strings_.emplace(stringId, std::move(text));
             break;
         case RT_MENU:
             set.menus_.emplace(id, parseMenu(raw.data));
