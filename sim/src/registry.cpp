@@ -10,6 +10,17 @@ namespace {
 
 std::uintptr_t rootValue(HKEY key) { return reinterpret_cast<std::uintptr_t>(key); }
 
+std::shared_ptr<RegistryKey> child(RegistryKey& key, std::u16string_view name, bool create) {
+    auto it = key.children.find(Registry::fold(name));
+    if (it != key.children.end()) return it->second;
+    if (!create) return nullptr;
+    auto made = std::make_shared<RegistryKey>();
+    made->name = std::u16string(name);
+    made->parent = &key;
+    key.children.emplace(Registry::fold(name), made);
+    return made;
+}
+
 void markDeleted(RegistryKey& key) {
     key.deleted = true;
     for (auto& [name, child] : key.children) markDeleted(*child);
@@ -55,16 +66,10 @@ DWORD Registry::walk(const std::shared_ptr<RegistryKey>& base, std::u16string_vi
         pos = end + 1;
         if (part.empty()) continue;
         if (part.size() > 255) return ERROR_INVALID_PARAMETER;
-        auto it = key->children.find(fold(part));
-        if (it == key->children.end()) {
-            if (!create) return ERROR_FILE_NOT_FOUND;
-            auto child = std::make_shared<RegistryKey>();
-            child->name = std::u16string(part);
-            child->parent = key.get();
-            it = key->children.emplace(fold(part), std::move(child)).first;
-            created = true;
-        }
-        key = it->second;
+        const bool existed = key->children.count(fold(part)) != 0;
+        key = child(*key, part, create);
+        if (!key) return ERROR_FILE_NOT_FOUND;
+        created = created || !existed;
         if (key->openError != ERROR_SUCCESS) {
             created = false;
             return key->openError;
@@ -116,15 +121,8 @@ std::shared_ptr<RegistryKey> Registry::findPath(const std::string& keyPath, bool
         const std::u16string part = rest.substr(pos, end - pos);
         pos = end + 1;
         if (part.empty()) continue;
-        auto it = key->children.find(fold(part));
-        if (it == key->children.end()) {
-            if (!create) return nullptr;
-            auto child = std::make_shared<RegistryKey>();
-            child->name = part;
-            child->parent = key.get();
-            it = key->children.emplace(fold(part), std::move(child)).first;
-        }
-        key = it->second;
+        key = child(*key, part, create);
+        if (!key) return nullptr;
     }
     return key;
 }
