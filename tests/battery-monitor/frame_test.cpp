@@ -245,3 +245,35 @@ TEST_F(MonitorTest, VersionBlock) {
     ASSERT_EQ(version->translations.size(), 1u);
     EXPECT_EQ(version->translations[0], (std::pair<std::uint16_t, std::uint16_t>{0x411, 1200}));
 }
+
+TEST_F(MonitorTest, StartUpCallsThePlatformInOrder) {
+    device.setPower({AC_LINE_ONLINE, 85, BATTERY_FLAG_CHARGING});
+    device.trace().enable();
+    start();
+    const std::set<std::string> ignored = {"GetStockObject", "DefWindowProcW", "GetMessageW"};
+    std::vector<std::string> calls;
+    for (const auto& record : device.trace().records())
+        if (!ignored.count(record.function)) calls.push_back(record.function);
+    const std::vector<std::string> expected = {
+        "CreateMutexW",
+        "RegisterClassW",
+        "CreateWindowExW",
+        // WM_CREATE: the stored counter, then the first sample
+        "RegCreateKeyExW", "RegQueryValueExW", "RegCloseKey",
+        "GetTickCount",
+        "GetSystemPowerStatusEx", "GetTickCount",
+        "RegCreateKeyExW", "RegSetValueExW", "RegCloseKey",
+        "DestroyIcon", "LoadImageW",
+        "LoadStringW", "LoadStringW", "wsprintfW",
+        "LoadStringW", "SHNotificationAdd",
+        "SetTimer",
+    };
+    std::vector<std::string> withoutText;
+    for (const auto& call : calls)
+        if (call != "wsprintfW") withoutText.push_back(call);
+    std::vector<std::string> expectedWithoutText;
+    for (const auto& call : expected)
+        if (call != "wsprintfW") expectedWithoutText.push_back(call);
+    // wsprintfW is pure text work; the platform may or may not trace it.
+    EXPECT_EQ(withoutText, expectedWithoutText);
+}

@@ -103,7 +103,8 @@ std::vector<Image> parseArt(std::istream& in) {
         if (!(words >> size) || (words >> extra) || size < 1 || size > 256)
             throw ArtError(lineNo, "the size must be one number from 1 to 256");
         for (const Image& image : images)
-            if (image.size == size) throw ArtError(lineNo, "a " + std::to_string(size) + " pixel image is already given");
+            if (image.size == size)
+                throw ArtError(lineNo, "a " + std::to_string(size) + " pixel image is already given");
         images.push_back(Image{size, {}, {}});
         current = &images.back();
         rowsRead = 0;
