@@ -2,9 +2,10 @@
 // Names, signatures, constants and record layouts follow the Windows CE SDK.
 #pragma once
 
-#ifdef RC_INVOKED
+// Constants shared with resource scripts (styles, menu flags, languages, version blocks).
 #include <winresrc.h>
-#else
+
+#ifndef RC_INVOKED
 
 #include <stddef.h>
 
@@ -308,24 +309,7 @@ typedef struct _SYSTEM_POWER_STATUS_EX {
 #define CS_NOCLOSE 0x0200
 #define CS_GLOBALCLASS 0x4000
 
-#define WS_OVERLAPPED 0x00000000L
-#define WS_POPUP 0x80000000L
-#define WS_CHILD 0x40000000L
-#define WS_VISIBLE 0x10000000L
-#define WS_DISABLED 0x08000000L
-#define WS_CLIPSIBLINGS 0x04000000L
-#define WS_CLIPCHILDREN 0x02000000L
-#define WS_CAPTION 0x00C00000L
-#define WS_BORDER 0x00800000L
-#define WS_DLGFRAME 0x00400000L
-#define WS_VSCROLL 0x00200000L
-#define WS_HSCROLL 0x00100000L
-#define WS_SYSMENU 0x00080000L
-#define WS_EX_DLGMODALFRAME 0x00000001L
-#define WS_EX_TOPMOST 0x00000008L
 #define WS_EX_TOOLWINDOW 0x00000080L
-#define WS_EX_WINDOWEDGE 0x00000100L
-#define WS_EX_CLIENTEDGE 0x00000200L
 #define WS_EX_CONTEXTHELP 0x00000400L
 #define WS_EX_NOACTIVATE 0x08000000L
 
