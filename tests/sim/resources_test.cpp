@@ -1,6 +1,8 @@
-#include "../../sim/src/resources.h"
+#include "resources.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -523,8 +525,9 @@ struct IcongenRun {
 };
 
 IcongenRun runIcongen(const std::string& art) {
-    const std::string dir = ::testing::TempDir();
-    const std::string in = dir + "/icongen_test.txt", out = dir + "/icongen_test.ico", err = dir + "/icongen_test.err";
+    // ctest runs cases in parallel processes: each needs files of its own.
+    const std::string dir = ::testing::TempDir() + "/icongen_test_" + std::to_string(::getpid());
+    const std::string in = dir + ".txt", out = dir + ".ico", err = dir + ".err";
     std::ofstream(in) << art;
     std::remove(out.c_str());
     const int status = std::system((std::string(ICONGEN_PATH) + " '" + in + "' '" + out + "' 2>'" + err + "'").c_str());
@@ -533,6 +536,9 @@ IcongenRun runIcongen(const std::string& art) {
     std::getline(errors, run.errors, '\0');
     std::ifstream ico(out, std::ios::binary);
     if (ico) run.ico = Bytes{std::istreambuf_iterator<char>(ico), std::istreambuf_iterator<char>()};
+    std::remove(in.c_str());
+    std::remove(out.c_str());
+    std::remove(err.c_str());
     return run;
 }
 
