@@ -3,10 +3,10 @@
 namespace sim {
 
 bool FaultPlan::shouldFail(const std::string& function, const std::string& process) {
-    ++counts_[function];
-    if (rules_.empty()) return false;
+    // Both counts run from the start, so that a rule added later means the same either way.
+    const std::uint64_t anyCount = ++counts_[function];
     const std::uint64_t processCount = ++perProcess_[{function, process}];
-    const std::uint64_t anyCount = counts_[function];
+    if (rules_.empty()) return false;
     for (const FaultRule& rule : rules_) {
         if (rule.function != function) continue;
         const std::uint64_t n = rule.process.empty() ? anyCount : (rule.process == process ? processCount : 0);
@@ -22,6 +22,11 @@ bool FaultPlan::shouldFail(const std::string& function, const std::string& proce
 std::uint64_t FaultPlan::occurrences(const std::string& function) const {
     auto it = counts_.find(function);
     return it == counts_.end() ? 0 : it->second;
+}
+
+std::uint64_t FaultPlan::occurrences(const std::string& function, const std::string& process) const {
+    auto it = perProcess_.find({function, process});
+    return it == perProcess_.end() ? 0 : it->second;
 }
 
 }  // namespace sim

@@ -24,6 +24,7 @@ public:
     bool shouldFail(const std::string& function, const std::string& process);
     // Calls counted so far, by function name; what a sweep uses to know which occurrences exist.
     std::uint64_t occurrences(const std::string& function) const;
+    std::uint64_t occurrences(const std::string& function, const std::string& process) const;
     const std::map<std::string, std::uint64_t>& allOccurrences() const { return counts_; }
     std::uint64_t injected() const { return injected_; }
 

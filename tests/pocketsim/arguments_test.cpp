@@ -10,18 +10,16 @@ TEST(Arguments, DurationsInMilliseconds) {
     const std::pair<const char*, std::uint64_t> cases[] = {
         {"0", 0},          {"450", 450},          {"450ms", 450},         {"5s", 5000},
         {"90m", 5400000},  {"2h", 7200000},       {"1h30m", 5400000},     {"1h30m15s250ms", 5415250},
-        {"3d", 259200000}, {"1d1ms", 86400001},   {"0x10", 16},           {"60000", 60000},
+        {"3d", 259200000}, {"1d1ms", 86400001},   {"60000", 60000},
         {"50d", 4320000000}  // past the 32-bit tick count
     };
     for (const auto& [text, ms] : cases) EXPECT_EQ(parseDuration(text), ms) << text;
 }
 
 TEST(Arguments, DurationGarbageIsRejected) {
-    for (const char* text : {"", "s", "5", "5x", "5 s", "-5s", "1.5s", "5S", "1h1h", "30m1h", "5ms5s", "h5", "5s3",
-                             "99999999999999999999", "99999999999d", "0x"}) {
-        if (std::string(text) == "5") continue;  // a plain number is milliseconds
+    for (const char* text : {"", "s", "5x", "5 s", "-5s", "1.5s", "5S", "1h1h", "30m1h", "5ms5s", "h5", "5s3", "0x10",
+                             "99999999999999999999", "99999999999d"})
         EXPECT_THROW(parseDuration(text), UsageError) << text;
-    }
 }
 
 TEST(Arguments, NumbersInDecimalOrHexWithinTheirLimit) {

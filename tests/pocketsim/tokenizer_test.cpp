@@ -38,3 +38,19 @@ TEST(Tokenizer, RejectsWhatItCannotSplit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Tokenizer, AcceptsOnlyUtf8Text) {
+    for (const char* line : {"", "plain", "バッテリ情報 (充電中)", "\xC2\x80", "\xEF\xBF\xBF", "\xF0\x9F\x94\x8B", "\xF4\x8F\xBF\xBF"})
+        EXPECT_TRUE(pocketsim::isValidUtf8(line)) << line;
+    const std::string nul("a\0b", 3);
+    // Shift_JIS for バッテリ, a lone continuation byte, cut-off sequences, an overlong slash,
+    // a UTF-16 surrogate, a code point past U+10FFFF, and a NUL.
+    for (const std::string& line : {std::string("\x83\x6F\x83\x62\x83\x65\x83\x8A"), std::string("\x80"),
+                                    std::string("\xE3\x81"), std::string("x\xF0\x9F\x94"), std::string("\xC0\xAF"),
+                                    std::string("\xED\xA0\x80"), std::string("\xF4\x90\x80\x80"), nul})
+        EXPECT_FALSE(pocketsim::isValidUtf8(line)) << line;
+}
+
+}  // namespace

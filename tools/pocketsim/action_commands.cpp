@@ -1,0 +1,385 @@
+// Commands that act on the device as the user, the platform or a test would.
+#include <cctype>
+#include <limits>
+
+#include "arguments.h"
+#include "commands.h"
+#include "format.h"
+#include "utf.h"
+
+namespace pocketsim {
+
+namespace {
+
+using Kind = CommandEntry::Kind;
+
+std::string joined(const Arguments& args, std::size_t from) {
+    std::string text;
+    for (std::size_t i = from; i < args.size(); ++i) text += (i == from ? "" : " ") + args[i];
+    return text;
+}
+
+std::uint32_t parseDword(const std::string& text, std::string_view what) {
+    return static_cast<std::uint32_t>(parseNumber(text, std::numeric_limits<std::uint32_t>::max(), what));
+}
+
+std::vector<std::uint8_t> littleEndian(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+std::vector<std::uint8_t> utf16WithTerminator(const std::string& text) {
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : sim::fromUtf8(text) + u'\0') {
+        bytes.push_back(static_cast<std::uint8_t>(c));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+std::string valueLabel(const std::string& name) { return name.empty() ? "(default)" : quote(name); }
+
+bool isIdentifier(const std::string& text) {
+    if (text.empty() || (text[0] >= '0' && text[0] <= '9')) return false;
+    for (char c : text)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
+    return true;
+}
+
+CommandEntry start() {
+    return {"start", {"PROGRAM [COMMAND-LINE...]"},
+            "Starts PROGRAM as a new process and runs the device until every thread waits.\n"
+            "Prints its pid and, when it ended at once, its exit code.",
+            {"start voltmarap", "start voltmarap /any \"command line\""}, Kind::Action,
+            [](const Arguments& args) -> Action {
+                requireCount(args, 1, std::numeric_limits<std::size_t>::max(), "start PROGRAM [COMMAND-LINE...]");
+                const std::string program = requireProgram(args[0]);
+                const std::u16string commandLine = sim::fromUtf8(joined(args, 1));
+                return [program, commandLine](Session& s) {
+                    s.print(processText(s.device.start(program, commandLine)));
+                };
+            }};
+}
+
+CommandEntry advance() {
+    return {"advance", {"DURATION"},
+            "Moves virtual time forward; due timers and sleepers run in time order.",
+            {"advance 1h30m", "advance 450ms"}, Kind::Action,
+            [](const Arguments& args) -> Action {
+                requireCount(args, 1, 1, "advance DURATION");
+                const std::uint64_t ms = parseDuration(args[0]);
+                return [ms](Session& s) {
+                    s.device.advance(ms);
+                    s.print("now " + timeStamp(s.device.now()) + ", tick count " + std::to_string(s.device.tickCount()));
+                };
+            }};
+}
+
+CommandEntry tick() {
+    return {"tick", {"N"},
+            "Sets the tick count (GetTickCount) to N from now on; virtual time is not moved.",
+            {"tick 60000", "tick 0xFFFFF000"}, Kind::Action,
+            [](const Arguments& args) -> Action {
+                requireCount(args, 1, 1, "tick N");
+                const std::uint32_t value = parseDword(args[0], "tick count");
+                return [value](Session& s) {
+                    s.device.setTickCount(value);
+                    s.print("tick count " + std::to_string(value) + " (" + hex(value, 8) + ")");
+                };
+            }};
+}
+
+// The battery flag a driver would report for a level when the script gives none.
+BYTE flagForLevel(unsigned percent) {
+    if (percent > 100) return BATTERY_FLAG_UNKNOWN;
+    if (percent > 66) return BATTERY_FLAG_HIGH;
+    if (percent < 5) return BATTERY_FLAG_CRITICAL;
+    if (percent < 33) return BATTERY_FLAG_LOW;
+    return 0;
+}
+
+CommandEntry power() {
+    const std::string usage = "power ac|battery|backup|unknown PERCENT [charging] [flag=N]";
+    return {"power", {"ac|battery|backup|unknown PERCENT [charging] [flag=N]"},
+            "Sets what the battery driver reports: the AC line status (ac 1, battery 0, backup 2,\n"
+            "unknown 255), the level in percent (0 to 255; above 100 is \"not determined\") and the\n"
+            "battery flag: by default high, low or critical from the level (0xff above 100);\n"
+            "flag=N gives it instead; charging adds 0x08.",
+            {"power battery 85", "power ac 90 charging", "power unknown 255 flag=0xff"}, Kind::Action,
+            [usage](const Arguments& args) -> Action {
+                requireCount(args, 2, 4, usage);
+                pocket::PowerStatus status;
+                const std::pair<const char*, BYTE> sources[] = {
+                    {"ac", AC_LINE_ONLINE}, {"battery", AC_LINE_OFFLINE}, {"backup", AC_LINE_BACKUP_POWER},
+                    {"unknown", AC_LINE_UNKNOWN}};
+                bool known = false;
+                for (const auto& [name, value] : sources)
+                    if (args[0] == name) status.acLine = value, known = true;
+                if (!known) throw UsageError("unknown power source \"" + args[0] + "\"; usage: " + usage);
+                status.percent = static_cast<BYTE>(parseNumber(args[1], 255, "battery percent"));
+                status.flag = flagForLevel(status.percent);
+                bool charging = false, flagGiven = false;
+                for (std::size_t i = 2; i < args.size(); ++i) {
+                    if (args[i] == "charging" && !charging) {
+                        charging = true;
+                    } else if (args[i].rfind("flag=", 0) == 0 && !flagGiven) {
+                        status.flag = static_cast<BYTE>(parseNumber(args[i].substr(5), 255, "battery flag"));
+                        flagGiven = true;
+                    } else {
+                        throw UsageError("unexpected \"" + args[i] + "\"; usage: " + usage);
+                    }
+                }
+                if (charging) status.flag |= BATTERY_FLAG_CHARGING;
+                return [status](Session& s) {
+                    s.device.setPower(status);
+                    s.print(powerText(s.device.device().powerStatus));
+                };
+            }};
+}
+
+CommandEntry tapNotification() {
+    return {"tap notification", {"CLSID ID COMMAND"},
+            "Taps the button named cmd:COMMAND in the bubble of notification CLSID/ID; the shell\n"
+            "posts the command to the notification's sink window.",
+            {"tap notification voltmarap 1 1"}, Kind::Action,
+            [](const Arguments& args) -> Action {
+                requireCount(args, 3, 3, "tap notification CLSID ID COMMAND");
+                const std::string clsid = parseClsid(args[0]);
+                const DWORD id = parseDword(args[1], "notification id");
+                const unsigned command = parseDword(args[2], "command");
+                return [clsid, id, command](Session& s) {
+                    if (!s.device.notification(clsid, id))
+                        throw ActionFailed("no notification " + clsid + " id " + std::to_string(id) + " is shown");
+                    if (!s.device.tapNotificationButton(clsid, id, command))
+                        throw ActionFailed("notification " + clsid + " id " + std::to_string(id) +
+                                           " has no button cmd:" + std::to_string(command));
+                    s.print("tapped cmd:" + std::to_string(command) + " of " + clsid + " id " + std::to_string(id));
+                };
+            }};
+}
+
+CommandEntry tapButton() {
+    return {"tap button", {"COMMAND"},
+            "Taps the button cmd:COMMAND of the first notification that shows one.",
+            {"tap button 1"}, Kind::Action,
+            [](const Arguments& args) -> Action {
+                requireCount(args, 1, 1, "tap button COMMAND");
+                const unsigned command = parseDword(args[0], "command");
+                return [command](Session& s) {
+                    for (const pocket::NotificationView& n : s.device.notifications()) {
+                        for (unsigned b : n.buttons) {
+                            if (b != command) continue;
+                            if (!s.device.tapNotificationButton(n.clsid, n.id, command))
+                                throw ActionFailed("the sink window of " + n.clsid + " id " + std::to_string(n.id) +
+                                                   " is gone; the tap went nowhere");
+                            s.print("tapped cmd:" + std::to_string(command) + " of " + n.clsid + " id " +
+                                    std::to_string(n.id));
+                            return;
+                        }
+                    }
+                    throw ActionFailed("no notification shows a button cmd:" + std::to_string(command));
+                };
+            }};
+}
+
+CommandEntry setRegistry() {
+    const std::string usage = "set registry KEY VALUE dword N | sz TEXT | binary HEX | raw TYPE HEX";
+    return {"set registry", {"KEY VALUE dword N", "KEY VALUE sz TEXT", "KEY VALUE binary HEX...", "KEY VALUE raw TYPE HEX..."},
+            "Writes a value, creating the key. sz stores UTF-16 text with its terminator; binary and\n"
+            "raw take hex bytes (\"\" for none); raw gives any type number, for values of odd sizes.",
+            {"set registry HKCU\\Software\\Orvalen\\VoltmaraPPC BatteryCount dword 3600000",
+             "set registry HKCU\\Software\\Orvalen\\VoltmaraPPC BatteryCount raw 4 0102"},
+            Kind::Action,
+            [usage](const Arguments& args) -> Action {
+                requireCount(args, 3, std::numeric_limits<std::size_t>::max(), usage);
+                const std::string key = parseRegistryKey(args[0]);
+                const std::string name = args[1];
+                const std::string& type = args[2];
+                DWORD regType = REG_NONE;
+                std::vector<std::uint8_t> data;
+                if (type == "dword") {
+                    requireCount(args, 4, 4, usage);
+                    regType = REG_DWORD;
+                    data = littleEndian(parseDword(args[3], "dword"));
+                } else if (type == "sz") {
+                    requireCount(args, 4, 4, usage);
+                    regType = REG_SZ;
+                    data = utf16WithTerminator(args[3]);
+                } else if (type == "binary") {
+                    regType = REG_BINARY;
+                    data = parseHexBytes(Arguments(args.begin() + 3, args.end()));
+                } else if (type == "raw") {
+                    requireCount(args, 4, std::numeric_limits<std::size_t>::max(), usage);
+                    regType = parseDword(args[3], "registry type");
+                    data = parseHexBytes(Arguments(args.begin() + 4, args.end()));
+                } else {
+                    throw UsageError("unknown value type \"" + type + "\"; usage: " + usage);
+                }
+                return [key, name, regType, data](Session& s) {
+                    s.device.registry().setValue(key, sim::fromUtf8(name), regType, data);
+                    s.print(key + " " + valueLabel(name) + " = " + registryValueText({regType, data}));
+                };
+            }};
+}
+
+CommandEntry deleteRegistry() {
+    return {"delete registry", {"KEY [VALUE]"},
+            "Deletes a value, or without VALUE the key with everything under it.",
+            {"delete registry HKCU\\Software\\Orvalen\\VoltmaraPPC BatteryCount",
+             "delete registry HKCU\\Software\\Orvalen"},
+            Kind::Action,
+            [](const Arguments& args) -> Action {
+                requireCount(args, 1, 2, "delete registry KEY [VALUE]");
+                const std::string key = parseRegistryKey(args[0]);
+                if (args.size() == 1) {
+                    if (key.find('\\') == std::string::npos) throw UsageError("a registry root cannot be deleted");
+                    return [key](Session& s) {
+                        s.print(s.device.registry().deleteKey(key) ? "deleted key " + key : "no key " + key + " to delete");
+                    };
+                }
+                const std::string name = args[1];
+                return [key, name](Session& s) {
+                    const bool deleted = s.device.registry().deleteValue(key, sim::fromUtf8(name));
+                    s.print((deleted ? "deleted " : "no value to delete: ") + key + " " + valueLabel(name));
+                };
+            }};
+}
+
+CommandEntry failRegistry() {
+    return {"fail registry", {"KEY ERROR", "KEY VALUE ERROR"},
+            "From now on, opening KEY (or reading or writing its VALUE) fails with ERROR, a number or\n"
+            "a name such as ACCESS_DENIED. Setting a fault on a missing key creates the key.",
+            {"fail registry HKCU\\Software\\Orvalen\\VoltmaraPPC ACCESS_DENIED",
+             "fail registry HKCU\\Software\\Orvalen\\VoltmaraPPC BatteryCount ERROR_ACCESS_DENIED"},
+            Kind::Action,
+            [](const Arguments& args) -> Action {
+                requireCount(args, 2, 3, "fail registry KEY [VALUE] ERROR");
+                const std::string key = parseRegistryKey(args[0]);
+                const DWORD error = parseErrorCode(args.back());
+                if (args.size() == 2)
+                    return [key, error](Session& s) {
+                        s.device.registry().failKey(key, error);
+                        s.print("opening " + key + " fails with " + errorName(error));
+                    };
+                const std::string name = args[1];
+                return [key, name, error](Session& s) {
+                    s.device.registry().failValue(key, sim::fromUtf8(name), error);
+                    s.print("access to " + key + " " + valueLabel(name) + " fails with " + errorName(error));
+                };
+            }};
+}
+
+CommandEntry clearRegistryFault() {
+    return {"clear-fault registry", {"KEY"},
+            "Removes the faults set on KEY and its values.",
+            {"clear-fault registry HKCU\\Software\\Orvalen\\VoltmaraPPC"}, Kind::Action,
+            [](const Arguments& args) -> Action {
+                requireCount(args, 1, 1, "clear-fault registry KEY");
+                const std::string key = parseRegistryKey(args[0]);
+                return [key](Session& s) {
+                    s.device.registry().clearFaults(key);
+                    s.print("no faults on " + key);
+                };
+            }};
+}
+
+CommandEntry failCall() {
+    const std::string usage = "fail call FUNCTION [OCCURRENCE [COUNT [PROGRAM]]]";
+    return {"fail call", {"FUNCTION [OCCURRENCE [COUNT [PROGRAM]]]"},
+            "Makes platform calls of FUNCTION fail as the real call can: the OCCURRENCE-th call\n"
+            "(default 1) and COUNT - 1 after it (default 1; 0 = all from then on). Calls are counted\n"
+            "from the device's start, only those that can fail; \"show calls\" gives the counts so\n"
+            "far. With PROGRAM, only that program's calls count (also from the start) and fail.",
+            {"fail call SHNotificationAdd", "fail call RegCreateKeyExW 1 0 voltmarap"}, Kind::Action,
+            [usage](const Arguments& args) -> Action {
+                requireCount(args, 1, 4, usage);
+                const std::string function = args[0];
+                if (!isIdentifier(function)) throw UsageError("\"" + function + "\" is not a function name");
+                const std::uint64_t occurrence =
+                    args.size() > 1 ? parseNumber(args[1], std::numeric_limits<std::uint32_t>::max(), "occurrence") : 1;
+                if (occurrence == 0) throw UsageError("occurrences are counted from 1");
+                const std::uint64_t count =
+                    args.size() > 2 ? parseNumber(args[2], std::numeric_limits<std::uint32_t>::max(), "count") : 1;
+                const std::string program = args.size() > 3 ? requireProgram(args[3]) : std::string();
+                return [=](Session& s) {
+                    s.device.failCall(function, occurrence, count, program);
+                    std::string which = count == 1 ? "call " + std::to_string(occurrence)
+                                        : count == 0 ? "calls " + std::to_string(occurrence) + " and on"
+                                                     : "calls " + std::to_string(occurrence) + " to " +
+                                                           std::to_string(occurrence + count - 1);
+                    s.print(function + " " + which + (program.empty() ? "" : " of " + program) + " will fail");
+                };
+            }};
+}
+
+CommandEntry clearCallFaults() {
+    return {"clear-fault calls", {""}, "Removes every fault set with \"fail call\".", {"clear-fault calls"},
+            Kind::Action, [](const Arguments& args) -> Action {
+                requireCount(args, 0, 0, "clear-fault calls");
+                return [](Session& s) {
+                    s.device.device().faults.clear();
+                    s.print("no call faults");
+                };
+            }};
+}
+
+CommandEntry trace(const std::string& mode) {
+    if (mode == "on")
+        return {"trace on", {""},
+                "Starts recording every platform call the programs make (the last 100000 are kept);\n"
+                "forgets what was recorded before.",
+                {"trace on"}, Kind::Action, [](const Arguments& args) -> Action {
+                    requireCount(args, 0, 0, "trace on");
+                    return [](Session& s) {
+                        s.device.trace().clear();
+                        s.device.trace().enable(100000);
+                        s.print("recording platform calls");
+                    };
+                }};
+    if (mode == "off")
+        return {"trace off", {""}, "Stops recording; what was recorded stays for \"trace show\".", {"trace off"},
+                Kind::Action, [](const Arguments& args) -> Action {
+                    requireCount(args, 0, 0, "trace off");
+                    return [](Session& s) {
+                        s.device.trace().disable();
+                        s.print("not recording platform calls");
+                    };
+                }};
+    return {"trace show", {"[PROGRAM]"},
+            "Prints the recorded calls (of PROGRAM only, when given) with time, process/thread,\n"
+            "arguments and result. Addresses inside a program (its stack, its instance handle)\n"
+            "differ from run to run.",
+            {"trace show voltmarap"}, Kind::Action, [](const Arguments& args) -> Action {
+                requireCount(args, 0, 1, "trace show [PROGRAM]");
+                const std::string program = args.empty() ? std::string() : requireProgram(args[0]);
+                return [program](Session& s) {
+                    std::size_t shown = 0;
+                    for (const sim::TraceRecord& r : s.device.trace().records()) {
+                        if (!program.empty() && r.process != program) continue;
+                        s.print(traceText(r));
+                        ++shown;
+                    }
+                    if (shown == 0) s.print("no calls recorded");
+                };
+            }};
+}
+
+CommandEntry echo() {
+    return {"echo", {"TEXT..."}, "Prints TEXT, to tell a reader of the output what happens next.",
+            {"echo \"--- plugged in ---\""}, Kind::Action, [](const Arguments& args) -> Action {
+                const std::string text = joined(args, 0);
+                return [text](Session& s) { s.print(text); };
+            },
+            false};
+}
+
+}  // namespace
+
+std::vector<CommandEntry> actionCommands() {
+    return {start(),         advance(),        tick(),          power(),       tapNotification(),
+            tapButton(),     setRegistry(),    deleteRegistry(), failRegistry(), clearRegistryFault(),
+            failCall(),      clearCallFaults(), trace("on"),    trace("off"),  trace("show"),
+            echo()};
+}
+
+}  // namespace pocketsim

@@ -1,0 +1,139 @@
+#include "commands.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "arguments.h"
+
+namespace pocketsim {
+
+const std::vector<CommandEntry>& commandTable() {
+    static const std::vector<CommandEntry> table = [] {
+        std::vector<CommandEntry> all = actionCommands();
+        for (auto part : {showCommands(), expectCommands()}) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    }();
+    return table;
+}
+
+namespace {
+
+std::vector<std::string> splitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = std::min(text.find(' ', pos), text.size());
+        words.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return words;
+}
+
+}  // namespace
+
+ParsedCommand parseCommand(const std::vector<std::string>& words) {
+    if (words.empty()) throw UsageError("empty command");
+    const CommandEntry* best = nullptr;
+    std::size_t bestLength = 0;
+    for (const CommandEntry& entry : commandTable()) {
+        const std::vector<std::string> name = splitWords(entry.name);
+        if (name.size() > words.size() || name.size() <= bestLength) continue;
+        if (std::equal(name.begin(), name.end(), words.begin())) {
+            best = &entry;
+            bestLength = name.size();
+        }
+    }
+    if (!best) {
+        std::string seconds;
+        for (const CommandEntry& entry : commandTable()) {
+            const std::vector<std::string> name = splitWords(entry.name);
+            if (name.size() == 2 && name[0] == words[0] && seconds.find(" " + name[1] + ",") == std::string::npos)
+                seconds += " " + name[1] + ",";
+        }
+        if (!seconds.empty()) {
+            seconds.pop_back();
+            const std::string what = words.size() > 1 ? "\"" + words[1] + "\"" : std::string("nothing");
+            throw UsageError("\"" + words[0] + "\" must be followed by one of" + seconds + " (got " + what + ")");
+        }
+        throw UsageError("unknown command \"" + words[0] + "\" (pocketsim --help lists the commands)");
+    }
+    const Arguments args(words.begin() + static_cast<std::ptrdiff_t>(bestLength), words.end());
+    return ParsedCommand{best, best->parse(args)};
+}
+
+void requireCount(const Arguments& args, std::size_t min, std::size_t max, const std::string& usage) {
+    if (args.size() < min || args.size() > max)
+        throw UsageError((args.size() < min ? "missing arguments; usage: " : "too many arguments; usage: ") + usage);
+}
+
+const std::string& requireProgram(const std::string& name) {
+    static const std::vector<std::string> installed = pocket::PocketDevice::installedPrograms();
+    if (std::find(installed.begin(), installed.end(), name) != installed.end()) return name;
+    std::string list;
+    for (const std::string& program : installed) list += (list.empty() ? "" : ", ") + program;
+    throw UsageError("no program named \"" + name + "\" is installed (installed: " +
+                     (list.empty() ? "none; is POCKET_IMAGE_DIR right?" : list) + ")");
+}
+
+ProcessChoice ProcessChoice::parse(const std::string& text) {
+    ProcessChoice choice;
+    if (!text.empty() && text[0] >= '0' && text[0] <= '9')
+        choice.pid = static_cast<std::uint32_t>(parseNumber(text, 0xFFFFFFFFu, "pid"));
+    else
+        choice.program = requireProgram(text);
+    return choice;
+}
+
+std::optional<pocket::ProcessView> ProcessChoice::find(const pocket::PocketDevice& device) const {
+    if (program.empty()) return device.process(pid);
+    std::optional<pocket::ProcessView> latest;
+    for (pocket::ProcessView& p : device.processes())
+        if (p.name == program) latest = std::move(p);
+    return latest;
+}
+
+std::string ProcessChoice::name() const { return program.empty() ? "pid " + std::to_string(pid) : program; }
+
+void printHelp(std::ostream& out) {
+    out << "pocketsim: runs Pocket PC programs on a simulated device, as a script tells it\n"
+           "\n"
+           "Usage: pocketsim [--check] [SCRIPT | -]\n"
+           "       pocketsim --help | --version\n"
+           "\n"
+           "The script (standard input when it is \"-\" or not given) has one command per line.\n"
+           "Blank lines are skipped; a '#' that begins a word starts a comment. Words are separated\n"
+           "by blanks; double quotes keep blanks together (\"two words\"), and inside quotes \\\" and \\\\\n"
+           "stand for a quote and a backslash. Text is UTF-8. Every line is checked before anything\n"
+           "runs; --check stops there.\n"
+           "\n"
+           "Time is virtual: it moves only with \"advance\". Each line is printed with the time at which\n"
+           "it ran, followed by what it shows. An expectation that does not hold ends the run.\n"
+           "\n"
+           "Arguments: DURATION is 5s, 450ms, 2h, 1h30m, 3d or a plain number of milliseconds.\n"
+           "Numbers may be given in hex as 0x.... CLSID is {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} or\n"
+           "the name of a program whose notification class it is (voltmarap). KEY is a registry path\n"
+           "such as HKCU\\Software\\Orvalen\\VoltmaraPPC; VALUE \"\" is the key's default value.\n"
+           "\n"
+           "Exit status: 0 when every line ran, every expectation held and the device reported no\n"
+           "error; 1 when an expectation failed, an action could not be done or the device reported\n"
+           "an error; 2 when the script cannot be read or has a malformed line (nothing is run then).\n";
+    const std::pair<CommandEntry::Kind, const char*> sections[] = {
+        {CommandEntry::Kind::Action, "Actions"},
+        {CommandEntry::Kind::Show, "Showing the device"},
+        {CommandEntry::Kind::Expectation, "Expectations"},
+    };
+    for (const auto& [kind, title] : sections) {
+        out << "\n" << title << ":\n";
+        for (const CommandEntry& entry : commandTable()) {
+            if (entry.kind != kind) continue;
+            out << "\n";
+            for (const std::string& form : entry.forms) out << "  " << entry.name << (form.empty() ? "" : " ") << form << "\n";
+            out << "      ";
+            for (char c : entry.summary) out << c << (c == '\n' ? "      " : "");
+            out << "\n";
+            for (const std::string& example : entry.examples) out << "      example: " << example << "\n";
+        }
+    }
+}
+
+}  // namespace pocketsim

@@ -1,0 +1,81 @@
+// The script's commands: what each one takes, how it is checked before the run, and what it does.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "pocket_device.h"
+
+namespace pocketsim {
+
+// What one command sees while it runs: the device, and the lines it prints under itself.
+struct Session {
+    pocket::PocketDevice& device;
+    std::vector<std::string> details;
+
+    void print(std::string line) { details.push_back(std::move(line)); }
+};
+
+// The device is not as an expectation says.
+struct ExpectationFailed : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// An action that the device state does not allow, such as tapping a button nobody shows.
+struct ActionFailed : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+using Action = std::function<void(Session&)>;
+using Arguments = std::vector<std::string>;
+
+struct CommandEntry {
+    enum class Kind { Action, Show, Expectation };
+    std::string name;                    // one or two words: "advance", "show timers"
+    std::vector<std::string> forms;      // the arguments of each form, as --help shows them
+    std::string summary;
+    std::vector<std::string> examples;   // whole lines; every one must parse
+    Kind kind;
+    // Checks the arguments before anything runs (throws UsageError) and binds them to an action.
+    std::function<Action(const Arguments&)> parse;
+    bool echoLine = true;  // false: only what the command prints is shown, not the line itself
+};
+
+const std::vector<CommandEntry>& commandTable();
+
+struct ParsedCommand {
+    const CommandEntry* entry = nullptr;
+    Action action;
+};
+
+// Finds the command that `words` name and parses its arguments; throws UsageError.
+ParsedCommand parseCommand(const std::vector<std::string>& words);
+
+void printHelp(std::ostream& out);
+
+// The sections of the table, one file each.
+std::vector<CommandEntry> actionCommands();
+std::vector<CommandEntry> showCommands();
+std::vector<CommandEntry> expectCommands();
+
+// Shared argument checks.
+void requireCount(const Arguments& args, std::size_t min, std::size_t max, const std::string& usage);
+// Throws UsageError unless a program of that name is installed on the device.
+const std::string& requireProgram(const std::string& name);
+
+// A process an expectation looks at: the most recent one of a program, or one pid.
+struct ProcessChoice {
+    std::string program;                // empty when a pid is given
+    std::uint32_t pid = 0;
+
+    static ProcessChoice parse(const std::string& text);  // a program name, or a pid
+    std::optional<pocket::ProcessView> find(const pocket::PocketDevice& device) const;
+    std::string name() const;           // "voltmarap" or "pid 4096"
+};
+
+}  // namespace pocketsim

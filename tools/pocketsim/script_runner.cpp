@@ -1,0 +1,123 @@
+#include "script_runner.h"
+
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <set>
+
+#include "arguments.h"
+#include "commands.h"
+#include "format.h"
+#include "tokenizer.h"
+
+namespace pocketsim {
+
+namespace {
+
+struct Line {
+    std::size_t number = 0;
+    std::string text;
+    ParsedCommand command;
+};
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// "name:12: what\n    12 | the line": where and what, as compilers say it.
+void complain(std::ostream& err, const std::string& name, const Line& line, const std::string& what) {
+    err << name << ":" << line.number << ": " << what << "\n    " << line.number << " | " << line.text << "\n";
+}
+
+std::set<std::uint32_t> runningPids(const pocket::PocketDevice& device) {
+    std::set<std::uint32_t> pids;
+    for (const pocket::ProcessView& p : device.processes())
+        if (p.running) pids.insert(p.pid);
+    return pids;
+}
+
+}  // namespace
+
+int runScript(const std::string& name, std::istream& script, std::ostream& out, std::ostream& err,
+              const RunOptions& options) {
+    std::vector<Line> lines;
+    bool malformed = false;
+    std::string raw;
+    for (std::size_t number = 1; std::getline(script, raw); ++number) {
+        if (number == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
+        Line line{number, trimmed(raw), {}};
+        try {
+            if (!isValidUtf8(raw)) throw SyntaxError("the line is not UTF-8 text (is the file saved in another encoding?)");
+            const std::vector<std::string> words = tokenize(raw);
+            if (words.empty()) continue;
+            line.command = parseCommand(words);
+        } catch (const SyntaxError& e) {
+            complain(err, name, line, std::string("error: ") + e.what());
+            malformed = true;
+        } catch (const UsageError& e) {
+            complain(err, name, line, std::string("error: ") + e.what());
+            malformed = true;
+        }
+        lines.push_back(std::move(line));
+    }
+    if (script.bad()) {
+        err << name << ": cannot read the script\n";
+        return kMalformed;
+    }
+    if (malformed) return kMalformed;
+    if (options.checkOnly) {
+        out << name << ": " << lines.size() << " commands, all well-formed\n";
+        return kSuccess;
+    }
+
+    std::unique_ptr<pocket::PocketDevice> device;
+    try {
+        device = std::make_unique<pocket::PocketDevice>();
+    } catch (const std::exception& e) {
+        err << "pocketsim: cannot set up the device: " << e.what() << "\n";
+        return kMalformed;
+    }
+    const std::string indent(kStampWidth, ' ');
+    for (const Line& line : lines) {
+        const CommandEntry& entry = *line.command.entry;
+        const std::string stamp = timeStamp(device->now());
+        const std::size_t errorsBefore = device->errors().size();
+        const std::set<std::uint32_t> runningBefore = runningPids(*device);
+        const bool expectation = entry.kind == CommandEntry::Kind::Expectation;
+        if (entry.echoLine && !expectation) out << stamp << " " << line.text << "\n" << std::flush;
+
+        Session session{*device, {}};
+        try {
+            line.command.action(session);
+        } catch (const ExpectationFailed& e) {
+            out << stamp << " " << line.text << "  FAILED\n" << std::flush;
+            complain(err, name, line, std::string("expectation failed: ") + e.what());
+            return kFailed;
+        } catch (const std::exception& e) {
+            out << std::flush;
+            complain(err, name, line, std::string("error: ") + e.what());
+            return kFailed;
+        }
+
+        if (expectation) out << stamp << " " << line.text << "  ok\n";
+        for (std::size_t i = 0; i < session.details.size(); ++i)
+            out << (!entry.echoLine && i == 0 ? stamp + " " : indent) << session.details[i] << "\n";
+        // What the command brought about without naming it: a second start ends the first copy.
+        for (const pocket::ProcessView& p : device->processes())
+            if (runningBefore.count(p.pid) && !p.running) out << indent << processText(p) << "\n";
+        out << std::flush;
+        if (device->errors().size() > errorsBefore)
+            complain(err, name, line, "the device reported an error while this line ran");
+    }
+    if (!device->errors().empty()) {
+        err << name << ": the device reported " << device->errors().size()
+            << (device->errors().size() == 1 ? " error" : " errors") << ":\n";
+        for (const std::string& e : device->errors()) err << "    " << e << "\n";
+        return kFailed;
+    }
+    return kSuccess;
+}
+
+}  // namespace pocketsim

@@ -1,0 +1,19 @@
+// Runs a whole script: checks every line first, then runs them in order on one device.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace pocketsim {
+
+enum ExitCode { kSuccess = 0, kFailed = 1, kMalformed = 2 };
+
+struct RunOptions {
+    bool checkOnly = false;  // stop after checking the lines
+};
+
+// `name` is how messages refer to the script ("battery.pocket", "<stdin>").
+int runScript(const std::string& name, std::istream& script, std::ostream& out, std::ostream& err,
+              const RunOptions& options = {});
+
+}  // namespace pocketsim
