@@ -392,6 +392,85 @@ typedef struct _SYSTEM_POWER_STATUS_EX {
 #define KEY_EXECUTE KEY_READ
 #define KEY_ALL_ACCESS 0xF003F
 
+// Menus, message boxes, system metrics.
+#define TPM_LEFTALIGN 0x0000L
+#define TPM_CENTERALIGN 0x0004L
+#define TPM_RIGHTALIGN 0x0008L
+#define TPM_TOPALIGN 0x0000L
+#define TPM_VCENTERALIGN 0x0010L
+#define TPM_BOTTOMALIGN 0x0020L
+#define TPM_VERTICAL 0x0040L
+#define TPM_NONOTIFY 0x0080L
+#define TPM_RETURNCMD 0x0100L
+
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_YESNO 0x00000004L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_ICONERROR MB_ICONHAND
+#define MB_TOPMOST 0x00040000L
+#define MB_SETFOREGROUND 0x00010000L
+
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+
+// Window walks.
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+// Keys and hot keys.
+#define MOD_ALT 0x0001
+#define MOD_CONTROL 0x0002
+#define MOD_SHIFT 0x0004
+#define MOD_WIN 0x0008
+#define MOD_KEYUP 0x1000
+#define KEYEVENTF_EXTENDEDKEY 0x0001
+#define KEYEVENTF_KEYUP 0x0002
+#define VK_OFF 0xDF
+#define ERROR_HOTKEY_ALREADY_REGISTERED 1409L
+#define ERROR_HOTKEY_NOT_REGISTERED 1419L
+
+// Files.
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002
+#define FILE_ATTRIBUTE_SYSTEM 0x00000004
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define MAX_PATH 260
+
+// Display driver escapes and the display's power record.
+#define QUERYESCSUPPORT 8
+#define SETPOWERMANAGEMENT 6147
+#define GETPOWERMANAGEMENT 6148
+
+typedef enum _VIDEO_POWER_STATE {
+    VideoPowerOn = 1,
+    VideoPowerStandBy,
+    VideoPowerSuspend,
+    VideoPowerOff
+} VIDEO_POWER_STATE, *PVIDEO_POWER_STATE;
+
+typedef struct _VIDEO_POWER_MANAGEMENT {
+    ULONG Length;
+    ULONG DPMSVersion;
+    ULONG PowerState;
+} VIDEO_POWER_MANAGEMENT, *PVIDEO_POWER_MANAGEMENT;
+
+typedef struct tagTPMPARAMS {
+    UINT cbSize;
+    RECT rcExclude;
+} TPMPARAMS, *LPTPMPARAMS;
+
 // Waits and synchronisation.
 #define INFINITE 0xFFFFFFFF
 #define WAIT_OBJECT_0 0x00000000L
@@ -449,6 +528,32 @@ WINUSERAPI BOOL WINAPI DestroyIcon(HICON hIcon);
 
 // Strings.
 WINUSERAPI int WINAPIV wsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, ...);
+
+// Menus, message boxes, metrics.
+WINUSERAPI HMENU WINAPI LoadMenuW(HINSTANCE hInstance, LPCWSTR lpMenuName);
+WINUSERAPI HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos);
+WINUSERAPI BOOL WINAPI TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
+WINUSERAPI BOOL WINAPI DestroyMenu(HMENU hMenu);
+WINUSERAPI int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
+WINUSERAPI int WINAPI GetSystemMetrics(int nIndex);
+
+// Window walks.
+WINUSERAPI HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
+WINUSERAPI int WINAPI GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount);
+
+// Keyboard.
+WINUSERAPI BOOL WINAPI RegisterHotKey(HWND hWnd, int id, UINT fsModifiers, UINT vk);
+WINUSERAPI BOOL WINAPI UnregisterHotKey(HWND hWnd, int id);
+WINUSERAPI void WINAPI keybd_event(BYTE bVk, BYTE bScan, DWORD dwFlags, DWORD dwExtraInfo);
+
+// Display.
+WINUSERAPI HDC WINAPI GetDC(HWND hWnd);
+WINUSERAPI int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
+WINBASEAPI int WINAPI ExtEscape(HDC hdc, int nEscape, int cbInput, LPCSTR lpszInData, int cbOutput, LPSTR lpszOutData);
+
+// Modules and files.
+WINBASEAPI DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
+WINBASEAPI DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName);
 
 // Registry.
 WINBASEAPI LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
