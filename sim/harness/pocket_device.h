@@ -60,6 +60,41 @@ struct PowerStatus {
     BYTE flag = BATTERY_FLAG_HIGH;
 };
 
+struct TrayIconView {
+    HWND hwnd = nullptr;
+    std::uint32_t pid = 0;
+    std::string process;
+    UINT id = 0;
+    UINT flags = 0;
+    UINT callbackMessage = 0;
+    unsigned iconId = 0;  // resource id of the icon shown, 0 for none
+    std::string tip;
+};
+
+struct MenuItemView {
+    std::string text;
+    UINT id = 0;
+    bool separator = false;
+    bool popup = false;
+};
+
+struct MenuView {
+    std::vector<MenuItemView> items;
+    int x = 0;
+    int y = 0;
+    UINT flags = 0;
+    std::uint32_t pid = 0;
+    UINT chosen = 0;  // in the history: the item chosen, 0 when dismissed
+};
+
+struct MessageBoxView {
+    std::string text;
+    std::string caption;
+    UINT type = 0;
+    std::uint32_t pid = 0;
+    int result = 0;  // in the history: the button that closed it
+};
+
 class PocketDevice {
 public:
     // Boots a device with every program the build produced installed on it.
@@ -104,6 +139,31 @@ public:
 
     // A program's resources, as built.
     const sim::ResourceSet& resources(const std::string& program) const;
+
+    // Shell: the notification area's icons, and the pen on them.
+    std::vector<TrayIconView> trayIcons() const;
+    // The pen touching and leaving an icon are separate events; each posts the icon's callback
+    // message. While a popup menu is open, touching anywhere outside it only closes the menu.
+    bool penDownOnTrayIcon(HWND hwnd, UINT id);
+    bool penUpOnTrayIcon(HWND hwnd, UINT id);
+    bool tapTrayIcon(HWND hwnd, UINT id) { return penDownOnTrayIcon(hwnd, id) && penUpOnTrayIcon(hwnd, id); }
+    // The first icon of a program, for scripts that know only the program.
+    std::optional<TrayIconView> trayIconOf(const std::string& program) const;
+
+    // Shell: the popup menu on the screen, and the user's answer to it.
+    std::optional<MenuView> openMenu() const;
+    bool chooseMenuItem(UINT id);
+    bool dismissMenu();
+    std::vector<MenuView> menuHistory() const;
+
+    // Shell: message boxes on the screen (most recent last), and closing one as the user would.
+    std::optional<MessageBoxView> messageBox() const;
+    bool dismissMessageBox(int button = IDOK);
+    std::vector<MessageBoxView> messageBoxHistory() const;
+
+    // Screen.
+    int screenWidth() const { return device_.config.screenWidth; }
+    int screenHeight() const { return device_.config.screenHeight; }
 
     // Faults: the `occurrence`-th call of `function` (and `count` - 1 after it; 0 = all) fails.
     void failCall(const std::string& function, std::uint64_t occurrence = 1, std::uint64_t count = 1,

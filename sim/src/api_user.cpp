@@ -179,14 +179,9 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
 
 LRESULT WINAPI DispatchMessageW(const MSG* msg) {
     ApiCall call("DispatchMessageW", msg->hwnd, msg->message, msg->wParam, msg->lParam);
-    if (msg->message == WM_TIMER && msg->lParam) {
-        auto timerProc = reinterpret_cast<TIMERPROC>(msg->lParam);
-        timerProc(msg->hwnd, WM_TIMER, static_cast<UINT>(msg->wParam), call.device.clock.tickCount());
-        return call.ret(LRESULT{0});
-    }
-    Window* window = ownWindow(call, msg->hwnd);
-    if (!window) return call.fail(ERROR_INVALID_WINDOW_HANDLE, LRESULT{0});
-    return call.ret(callWindowProc(window->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam));
+    if (!(msg->message == WM_TIMER && msg->lParam) && !ownWindow(call, msg->hwnd))
+        return call.fail(ERROR_INVALID_WINDOW_HANDLE, LRESULT{0});
+    return call.ret(dispatchMessage(call.device, call.thread, *msg));
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
@@ -218,4 +213,13 @@ BOOL WINAPI KillTimer(HWND hwnd, UINT id) {
     ApiCall call("KillTimer", hwnd, id);
     if (!call.thread.queue().killTimer(hwnd, id)) return call.fail(ERROR_INVALID_PARAMETER, FALSE);
     return call.ret(TRUE);
+}
+
+int WINAPI GetSystemMetrics(int index) {
+    ApiCall call("GetSystemMetrics", index);
+    switch (index) {
+    case SM_CXSCREEN: return call.ret(call.device.config.screenWidth);
+    case SM_CYSCREEN: return call.ret(call.device.config.screenHeight);
+    default: return call.ret(0);
+    }
 }

@@ -119,6 +119,7 @@ void Device::endProcess(Process& process, int exitCode) {
     std::vector<std::uintptr_t> released;
     registry.unbindAllOf(process.pid, released);
     for (auto it = icons.begin(); it != icons.end();) it = it->second.owner == &process ? icons.erase(it) : std::next(it);
+    menus.forgetAllOf(&process);
     process.handlesAtExit = process.handles;
     for (std::uintptr_t handle : handles.handlesOf(&process, HandleKind::Mutex)) mutexes.closeHandle(handle);
     handles.releaseAllOf(&process);

@@ -13,12 +13,14 @@
 #include "clock.h"
 #include "fault_plan.h"
 #include "handle_table.h"
+#include "menus.h"
 #include "mutexes.h"
 #include "notifications.h"
 #include "process.h"
 #include "program_catalog.h"
 #include "registry.h"
 #include "scheduler.h"
+#include "shell.h"
 #include "trace.h"
 #include "window_manager.h"
 
@@ -54,6 +56,8 @@ public:
     WindowManager windows{handles};
     MutexTable mutexes;
     NotificationCenter notifications;
+    Shell shell;
+    MenuTable menus{handles};
     ProgramCatalog programs;
     SYSTEM_POWER_STATUS_EX powerStatus{};
     std::unordered_map<std::uintptr_t, LoadedIcon> icons;

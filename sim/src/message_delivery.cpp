@@ -109,6 +109,41 @@ LRESULT sendToOtherThread(Device& device, SimThread& sender, SimThread& receiver
     return sent.result;
 }
 
+LRESULT dispatchMessage(Device& device, SimThread& thread, const MSG& msg) {
+    if (msg.message == WM_TIMER && msg.lParam) {
+        auto timerProc = reinterpret_cast<TIMERPROC>(msg.lParam);
+        timerProc(msg.hwnd, WM_TIMER, static_cast<UINT>(msg.wParam), device.clock.tickCount());
+        return 0;
+    }
+    Window* window = device.windows.find(msg.hwnd);
+    if (!window || window->thread != &thread) return 0;
+    return callWindowProc(window->proc, msg.hwnd, msg.message, msg.wParam, msg.lParam);
+}
+
+bool runModalLoop(Device& device, SimThread& thread, const std::function<bool()>& finished) {
+    ++thread.modalDepth;
+    struct Depth {
+        SimThread& thread;
+        ~Depth() { --thread.modalDepth; }
+    } depth{thread};
+    const MessageFilter any{};
+    for (;;) {
+        if (finished()) return true;
+        if (auto msg = takeMessage(device, thread, any, true)) {
+            if (msg->message == WM_QUIT) {
+                thread.queue().quitPosted = true;
+                thread.queue().quitCode = static_cast<int>(msg->wParam);
+                return false;
+            }
+            dispatchMessage(device, thread, *msg);
+            continue;
+        }
+        device.scheduler.block(
+            thread, [&] { return finished() || canRetrieve(device, thread, any); },
+            [&thread, any] { return nextTimerFor(thread, any); });
+    }
+}
+
 void abandonSentMessages(SimThread& thread) {
     for (SentMessage* message : thread.queue().sent) message->done = true;
     thread.queue().sent.clear();

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 
 #include "message_queue.h"
@@ -28,6 +29,14 @@ MSG waitForMessage(Device& device, SimThread& thread, const MessageFilter& filte
 // the waiting thread meanwhile. A receiver that ends first answers 0.
 LRESULT sendToOtherThread(Device& device, SimThread& sender, SimThread& receiver, HWND hwnd, UINT message,
                           WPARAM wParam, LPARAM lParam);
+
+// What DispatchMessageW does: a timer's procedure, or the procedure of one of the thread's windows.
+LRESULT dispatchMessage(Device& device, SimThread& thread, const MSG& msg);
+
+// The loop of a modal wait (a popup menu, a message box): the thread's other messages are still
+// dispatched until `finished` holds. A WM_QUIT ends the wait early and stays posted; then it
+// returns false.
+bool runModalLoop(Device& device, SimThread& thread, const std::function<bool()>& finished);
 
 // Answers what is still waiting in a thread's queue when it ends.
 void abandonSentMessages(SimThread& thread);
