@@ -1,0 +1,216 @@
+// What rcbridge ships besides its code: the compiled resources and the beep installed beside it.
+#include "resources.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using sim::ResourceSet;
+
+constexpr unsigned RT_MENU = 4;
+constexpr unsigned RT_STRING = 6;
+constexpr unsigned RT_GROUP_ICON = 14;
+constexpr unsigned RT_VERSION = 16;
+constexpr std::uint16_t kJapanese = 0x0411;
+
+const ResourceSet& rcbridge() {
+    static const ResourceSet set = ResourceSet::load(POCKET_IMAGE_DIR "/rcbridge.res");
+    return set;
+}
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open " + path);
+    return Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t u32(const Bytes& b, std::size_t at) {
+    return static_cast<std::uint32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | b.at(at + 3) << 24);
+}
+std::uint16_t u16(const Bytes& b, std::size_t at) { return static_cast<std::uint16_t>(b.at(at) | b.at(at + 1) << 8); }
+
+// ---- Menu ----
+
+TEST(RcbridgeResources, TrayMenuIsOnePopupWithAboutSeparatorExit) {
+    const auto menu = rcbridge().menu(101);
+    ASSERT_TRUE(menu.has_value());
+    ASSERT_EQ(menu->size(), 1u);
+    const sim::MenuItem& popup = menu->front();
+    EXPECT_EQ(popup.text, u"popup");
+    EXPECT_EQ(popup.flags, 0x10 | 0x80);  // MF_POPUP, and the last top-level item
+
+    // Text, id and flags of each item: the popup is GetSubMenu(menu, 0).
+    struct Item {
+        std::u16string text;
+        std::uint16_t id;
+        bool separator;
+        std::uint16_t flags;
+    };
+    const std::vector<Item> expected = {
+        {u"\uFF8A\uFF9E\uFF70\uFF7C\uFF9E\uFF6E\uFF9D\u60C5\u5831...", 40006, false, 0x00},  // ﾊﾞｰｼﾞｮﾝ情報...
+        {u"", 0, true, 0x00},
+        {u"\u7D42\u4E86", 40005, false, 0x80},  // 終了, with MF_END
+    };
+    ASSERT_EQ(popup.popup.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const sim::MenuItem& item = popup.popup[i];
+        EXPECT_EQ(item.text, expected[i].text) << "item " << i;
+        EXPECT_EQ(item.id, expected[i].id) << "item " << i;
+        EXPECT_EQ(item.separator, expected[i].separator) << "item " << i;
+        EXPECT_EQ(item.flags, expected[i].flags) << "item " << i;
+        EXPECT_TRUE(item.popup.empty()) << "item " << i;
+    }
+    EXPECT_FALSE(rcbridge().menu(102).has_value());
+}
+
+// ---- About text ----
+
+TEST(RcbridgeResources, AboutTextHasItsFourLinesWithinTheBox) {
+    const auto text = rcbridge().string(40010);
+    ASSERT_TRUE(text.has_value());
+    // The About box loads it into 128 characters, terminator included.
+    EXPECT_LE(text->size(), 127u);
+
+    std::vector<std::u16string> lines(1);
+    for (char16_t c : *text) {
+        EXPECT_NE(c, u'\r') << "lines end with a single line feed";
+        if (c == u'\n')
+            lines.emplace_back();
+        else
+            lines.back() += c;
+    }
+    ASSERT_EQ(lines.size(), 4u);
+    // Tunelark ﾘﾓｺﾝ ﾕｰﾃｨﾘﾃｨ ver.1.02
+    EXPECT_EQ(lines[0], u"Tunelark \uFF98\uFF93\uFF7A\uFF9D \uFF95\uFF70\uFF83\uFF68\uFF98\uFF83\uFF68 ver.1.02");
+    EXPECT_EQ(lines[1], u"for Toshiba GENIOe Series");
+    EXPECT_EQ(lines[2], u"");
+    EXPECT_FALSE(lines[3].empty());
+}
+
+TEST(RcbridgeResources, HasNoOtherStrings) {
+    for (unsigned id : {0u, 1u, 40005u, 40006u, 40009u, 40011u}) EXPECT_FALSE(rcbridge().string(id).has_value()) << id;
+}
+
+// ---- Icon ----
+
+TEST(RcbridgeResources, TrayIconIsTheOnlyGroupIn32And16PixelsOf16Colours) {
+    EXPECT_EQ(rcbridge().groupIconIds(), (std::vector<unsigned>{102}));
+    const sim::GroupIcon* icon = rcbridge().groupIcon(102);
+    ASSERT_NE(icon, nullptr);
+    std::vector<int> sizes;
+    for (const sim::IconImage& image : icon->images) {
+        EXPECT_EQ(image.width, image.height);
+        EXPECT_EQ(image.bitCount, 4);
+        EXPECT_EQ(image.colorCount, 16);
+        sizes.push_back(image.width);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{32, 16}));
+    // The notification icon is loaded at 16 x 16.
+    const sim::IconImage* small = icon->best(16, 16);
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small->width, 16);
+}
+
+TEST(RcbridgeResources, AreJapanese) {
+    const ResourceSet& res = rcbridge();
+    EXPECT_EQ(res.language(RT_MENU, 101), kJapanese);
+    EXPECT_EQ(res.language(RT_STRING, 40010 / 16 + 1), kJapanese);
+    EXPECT_EQ(res.language(RT_GROUP_ICON, 102), kJapanese);
+    EXPECT_EQ(res.language(RT_VERSION, 1), kJapanese);
+}
+
+// ---- Version ----
+
+TEST(RcbridgeResources, VersionStrings) {
+    const auto version = rcbridge().version();
+    ASSERT_TRUE(version.has_value());
+    const std::vector<std::uint16_t> v1020{1, 0, 2, 0};
+    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4), v1020);
+    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4), v1020);
+    ASSERT_EQ(version->strings.size(), 1u);
+    ASSERT_TRUE(version->strings.contains(u"041104b0"));
+    auto strings = version->strings.at(u"041104b0");
+    // Their wording is free, but they must be there.
+    for (const std::u16string key : {u"LegalCopyright", u"ProductName"}) {
+        EXPECT_FALSE(strings[key].empty()) << std::string(key.begin(), key.end());
+        strings.erase(key);
+    }
+    const std::map<std::u16string, std::u16string> expected = {
+        {u"Comments", u"for Toshiba GENIOe Series"},
+        {u"CompanyName", u" "},
+        {u"FileDescription", u"Tunelark remote control utility"},
+        {u"FileVersion", u"1, 0, 2, 0"},
+        {u"InternalName", u"rcbridge"},
+        {u"LegalTrademarks", u""},
+        {u"OriginalFilename", u"rcbridge.exe"},
+        {u"PrivateBuild", u""},
+        {u"ProductVersion", u"1, 0, 2, 0"},
+        {u"SpecialBuild", u""},
+    };
+    EXPECT_EQ(strings, expected);
+    EXPECT_EQ(version->translations, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x411, 1200}}));
+}
+
+TEST(RcbridgeResources, VersionFixedPart) {
+    // The parsed set keeps only the versions of the fixed part: read the rest from the file.
+    const Bytes res = readFile(POCKET_IMAGE_DIR "/rcbridge.res");
+    const Bytes signature{0xBD, 0x04, 0xEF, 0xFE};
+    const auto at = std::search(res.begin(), res.end(), signature.begin(), signature.end());
+    ASSERT_NE(at, res.end());
+    const std::size_t fixed = static_cast<std::size_t>(at - res.begin());
+    EXPECT_EQ(u32(res, fixed + 24), 0x3Fu);        // dwFileFlagsMask
+    EXPECT_EQ(u32(res, fixed + 28), 0u);           // dwFileFlags
+    EXPECT_EQ(u32(res, fixed + 32), 0x00040004u);  // dwFileOS: VOS_NT_WINDOWS32
+    EXPECT_EQ(u32(res, fixed + 36), 1u);           // dwFileType: VFT_APP
+    EXPECT_EQ(u32(res, fixed + 40), 0u);           // dwFileSubtype
+}
+
+// ---- The beep installed beside the program ----
+
+TEST(RcbridgeBeep, IsAShortPcmWaveThatStartsAndEndsInSilence) {
+    const Bytes wav = readFile(POCKET_IMAGE_DIR "/rcbridge.files/beep.wav");
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    EXPECT_EQ(u32(wav, 4), wav.size() - 8);
+    EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 16), "WAVEfmt ");
+    EXPECT_EQ(u32(wav, 16), 16u);
+    EXPECT_EQ(u16(wav, 20), 1);  // PCM
+    EXPECT_EQ(u16(wav, 22), 1);  // mono
+    const std::uint32_t rate = u32(wav, 24);
+    EXPECT_EQ(u32(wav, 28), rate);  // bytes per second
+    EXPECT_EQ(u16(wav, 32), 1);     // block align
+    EXPECT_EQ(u16(wav, 34), 8);     // bits per sample
+    EXPECT_EQ(std::string(wav.begin() + 36, wav.begin() + 40), "data");
+    const std::uint32_t count = u32(wav, 40);
+    // One pad byte after an odd-sized chunk.
+    ASSERT_EQ(wav.size(), 44u + count + (count & 1));
+
+    // Short enough not to hold up the power-off sequence, long enough to hear.
+    ASSERT_GT(rate, 0u);
+    const double ms = 1000.0 * count / rate;
+    EXPECT_GE(ms, 50.0);
+    EXPECT_LE(ms, 250.0);
+
+    // 8-bit samples are centred on 128: a start or end away from it clicks.
+    const auto sample = [&](std::size_t i) { return static_cast<int>(wav.at(44 + i)); };
+    EXPECT_NEAR(sample(0), 128, 2);
+    EXPECT_NEAR(sample(count - 1), 128, 2);
+    int low = 255, high = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        low = std::min(low, sample(i));
+        high = std::max(high, sample(i));
+    }
+    EXPECT_GE(high - low, 64) << "too quiet to hear";
+}
+
+}  // namespace
