@@ -37,9 +37,11 @@ std::vector<std::string> PocketDevice::installedPrograms() {
 
 PocketDevice::PocketDevice(sim::DeviceConfig config) : device_(config) {
     const std::filesystem::path dir = imageDir();
-    for (const std::string& name : installedPrograms())
+    for (const std::string& name : installedPrograms()) {
         device_.programs.install(name, (dir / (name + ".image")).string(), (dir / (name + ".res")).string(),
                                  installPathOf(name));
+        installProgramFiles(name, dir.string());
+    }
 }
 
 ProcessView PocketDevice::view(const sim::Process& p) const {

@@ -54,6 +54,44 @@ struct NotificationView {
     std::vector<unsigned> buttons;  // commands of the HTML's buttons
 };
 
+// ---- Files and devices: views (pocket_device_devices.cpp) ----
+struct HotKeyView {
+    HWND owner = nullptr;  // NULL for a thread's hot key
+    std::uint32_t pid = 0;
+    int id = 0;
+    UINT vk = 0;
+    UINT modifiers = 0;
+};
+
+// One press of a key: `gapMs` of virtual time pass before it.
+struct KeyPress {
+    UINT vk = 0;
+    std::uint64_t gapMs = 0;
+    UINT modifiers = 0;
+};
+
+struct SoundView {
+    std::string path;
+    std::uint32_t pid = 0;
+    std::uint64_t start = 0;
+    std::uint64_t plannedEnd = 0;
+    std::uint64_t actualEnd = 0;
+    bool async = false;
+    bool cut = false;  // ended before its planned end by a later sound or a stop
+};
+
+struct DisplayDriverSettings {
+    bool supportsPowerManagement = true;
+    ULONG powerState = VideoPowerOn;
+    ULONG reportedLength = sizeof(VIDEO_POWER_MANAGEMENT);  // Length written into GETPOWERMANAGEMENT answers
+};
+
+struct StandInView {
+    HWND hwnd = nullptr;  // NULL when the window could not be made
+    std::uint32_t pid = 0;
+};
+// ---- end of files and devices: views ----
+
 struct PowerStatus {
     BYTE acLine = AC_LINE_OFFLINE;
     BYTE percent = 100;
@@ -171,9 +209,50 @@ public:
     sim::Trace& trace() { return device_.trace; }
     const std::vector<std::string>& errors() const { return device_.errors(); }
 
+    // ---- Files and devices (pocket_device_devices.cpp) ----
+    // Files on the device, by device path (\Program Files\rcbridge\beep.wav, in any case).
+    bool putFile(const std::string& devicePath, std::vector<std::uint8_t> bytes);
+    bool removeFile(const std::string& devicePath);
+    bool fileExists(const std::string& devicePath) const;
+    std::optional<std::vector<std::uint8_t>> fileBytes(const std::string& devicePath) const;
+    // The folder a program is installed in, without a trailing backslash.
+    std::string installFolder(const std::string& program) const;
+
+    // Keys. A press reaches the window (or thread) holding the key, as a posted WM_HOTKEY; the
+    // device then runs until every thread waits. Returns the holder, or nothing when no one holds it.
+    std::optional<HotKeyView> pressKey(UINT vk, UINT modifiers = 0);
+    void pressKeys(const std::vector<KeyPress>& presses);
+    std::vector<HotKeyView> hotKeys() const;
+    const std::vector<sim::HotKeyPress>& keyPresses() const { return device_.keyboard.presses(); }
+    // keybd_event calls, and the power switch that VK_OFF reaches.
+    const std::vector<sim::KeyboardEvent>& keyboardEvents() const { return device_.keyboard.events(); }
+    bool isSwitchedOn() const { return device_.keyboard.switchedOn(); }
+    void switchOn() { device_.keyboard.switchOn(); }
+
+    // Wave-out device 0: volume (low word left, high word right) and the sounds played.
+    DWORD volume() const { return device_.audio.volume; }
+    void setVolume(DWORD volume) { device_.audio.volume = volume; }
+    const std::vector<sim::VolumeWrite>& volumeWrites() const { return device_.audio.volumeWrites(); }
+    std::vector<SoundView> sounds() const;
+
+    // The display driver.
+    ULONG displayPowerState() const { return device_.display.powerState; }
+    void setDisplayDriver(const DisplayDriverSettings& settings);
+    const std::vector<sim::EscapeCall>& displayEscapes() const { return device_.display.escapes; }
+
+    // Stand-ins for outside programs: a process `program` owning one top-level window of this class
+    // and title, which records every message it receives. Closing posts WM_CLOSE: the window is
+    // destroyed and the process ends; its record stays readable.
+    StandInView createStandIn(const std::string& program, const std::string& className, const std::string& title);
+    const std::vector<sim::ReceivedMessage>& standInMessages(HWND hwnd) const { return device_.standIns.of(hwnd); }
+    bool closeStandIn(HWND hwnd);
+    // ---- end of files and devices ----
+
 private:
+    void installProgramFiles(const std::string& program, const std::string& imageDir);
     ProcessView view(const sim::Process& process) const;
     sim::Device device_;
+    bool liftBelongsToMenu_ = false;
 };
 
 NotificationView describeNotification(const sim::Device& device, const sim::Notification& n);

@@ -2,6 +2,8 @@
 #include "pocket_device.h"
 #include "utf.h"
 
+#include <utility>
+
 namespace pocket {
 
 namespace {
@@ -49,6 +51,8 @@ bool PocketDevice::penDownOnTrayIcon(HWND hwnd, UINT id) {
     const sim::TrayIcon* icon = device_.shell.findTrayIcon(hwnd, id);
     if (!icon) return false;
     if (device_.shell.menu) {
+        // The touch belongs to the menu's tracking, and so does the lift that follows it.
+        liftBelongsToMenu_ = true;
         dismissMenu();
         return true;
     }
@@ -61,7 +65,8 @@ bool PocketDevice::penUpOnTrayIcon(HWND hwnd, UINT id) {
     const sim::TrayIcon* icon = device_.shell.findTrayIcon(hwnd, id);
     if (!icon) return false;
     // An open menu tracks the pen itself: the lift never reaches the icon's owner.
-    if (!device_.shell.menu && icon->callbackMessage)
+    const bool menuTracked = device_.shell.menu || std::exchange(liftBelongsToMenu_, false);
+    if (!menuTracked && icon->callbackMessage)
         device_.postSystemMessage(hwnd, icon->callbackMessage, id, WM_LBUTTONUP);
     device_.runUntilIdle();
     return true;

@@ -23,6 +23,13 @@
 #include "shell.h"
 #include "trace.h"
 #include "window_manager.h"
+// Files and devices.
+#include "audio.h"
+#include "display.h"
+#include "file_system.h"
+#include "hot_keys.h"
+#include "keyboard.h"
+#include "stand_ins.h"
 
 namespace sim {
 
@@ -61,6 +68,14 @@ public:
     ProgramCatalog programs;
     SYSTEM_POWER_STATUS_EX powerStatus{};
     std::unordered_map<std::uintptr_t, LoadedIcon> icons;
+
+    // Files and devices.
+    FileSystem files;
+    HotKeyTable hotKeys{[this](const HotKey& key) { return hotKeyHolderAlive(*this, key); }};
+    Keyboard keyboard;
+    Audio audio;
+    DisplayDriver display;
+    StandInLogs standIns;  // what the stand-in windows of outside programs received
 
     // Starts a program as a new process and runs the device until every thread waits.
     Process& start(const std::string& program, const std::u16string& commandLine = u"");

@@ -28,12 +28,15 @@ INSTANTIATE_TEST_SUITE_P(
                     Split{"echo \"\"", {"echo", ""}}, Split{"echo \"\" x", {"echo", "", "x"}},
                     Split{"echo a\"b c\"d", {"echo", "ab cd"}},
                     Split{R"(echo "say \"hi\"" "back\\slash")", {"echo", "say \"hi\"", "back\\slash"}},
+                    Split{R"(echo "two\nlines" "a\tb\r")", {"echo", "two\nlines", "a\tb\r"}},
+                    // Outside quotes an \n is a backslash and an n, as in HKCU\new.
+                    Split{R"(echo a\nb)", {"echo", R"(a\nb)"}},
                     // Backslashes outside quotes are plain text: registry paths need them.
                     Split{R"(show registry HKCU\Software\Orvalen)", {"show", "registry", R"(HKCU\Software\Orvalen)"}},
                     Split{"expect x html contains \"0 時間 0 分\"", {"expect", "x", "html", "contains", "0 時間 0 分"}}));
 
 TEST(Tokenizer, RejectsWhatItCannotSplit) {
-    for (const char* line : {"echo \"open", "echo \"", "echo \"a\" \"b", R"(echo "bad \n escape")", "echo \"ends in \\"})
+    for (const char* line : {"echo \"open", "echo \"", "echo \"a\" \"b", R"(echo "bad \q escape")", R"(echo "\N")", "echo \"ends in \\"})
         EXPECT_THROW(tokenize(line), pocketsim::SyntaxError) << line;
 }
 

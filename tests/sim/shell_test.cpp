@@ -142,6 +142,8 @@ TEST_F(ShellTest, TouchingTheIconWhileTheMenuIsOpenOnlyClosesIt) {
     ASSERT_TRUE(device.openMenu());
     device.tapTrayIcon(trayWindow, 1);
     EXPECT_FALSE(device.openMenu());
+    EXPECT_EQ(seen, (std::vector<std::string>{"down", "returned"}));
+    device.penUpOnTrayIcon(trayWindow, 1);  // a later lift is the program's again
     EXPECT_EQ(seen, (std::vector<std::string>{"down", "returned", "up"}));
     ASSERT_EQ(device.menuHistory().size(), 1u);
     EXPECT_EQ(device.menuHistory()[0].chosen, 0u);

@@ -10,7 +10,8 @@ namespace pocketsim {
 const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all = actionCommands();
-        for (auto part : {showCommands(), expectCommands()}) all.insert(all.end(), part.begin(), part.end());
+        for (auto part : {showCommands(), expectCommands(), shellCommands()})
+            all.insert(all.end(), part.begin(), part.end());
         return all;
     }();
     return table;
@@ -44,16 +45,23 @@ ParsedCommand parseCommand(const std::vector<std::string>& words) {
         }
     }
     if (!best) {
-        std::string seconds;
+        // Names the words that may follow the longest start of a command the line has ("pen down").
+        std::size_t matched = 0;
+        std::string nexts;
         for (const CommandEntry& entry : commandTable()) {
             const std::vector<std::string> name = splitWords(entry.name);
-            if (name.size() == 2 && name[0] == words[0] && seconds.find(" " + name[1] + ",") == std::string::npos)
-                seconds += " " + name[1] + ",";
+            std::size_t k = 0;
+            while (k + 1 < name.size() && k < words.size() && name[k] == words[k]) ++k;
+            if (k == 0 || k < matched) continue;
+            if (k > matched) nexts.clear(), matched = k;
+            if (nexts.find(" " + name[k] + ",") == std::string::npos) nexts += " " + name[k] + ",";
         }
-        if (!seconds.empty()) {
-            seconds.pop_back();
-            const std::string what = words.size() > 1 ? "\"" + words[1] + "\"" : std::string("nothing");
-            throw UsageError("\"" + words[0] + "\" must be followed by one of" + seconds + " (got " + what + ")");
+        if (!nexts.empty()) {
+            nexts.pop_back();
+            std::string start;
+            for (std::size_t k = 0; k < matched; ++k) start += (k ? " " : "") + words[k];
+            const std::string what = words.size() > matched ? "\"" + words[matched] + "\"" : std::string("nothing");
+            throw UsageError("\"" + start + "\" must be followed by one of" + nexts + " (got " + what + ")");
         }
         throw UsageError("unknown command \"" + words[0] + "\" (pocketsim --help lists the commands)");
     }
@@ -103,8 +111,8 @@ void printHelp(std::ostream& out) {
            "The script (standard input when it is \"-\" or not given) has one command per line.\n"
            "Blank lines are skipped; a '#' that begins a word starts a comment. Words are separated\n"
            "by blanks; double quotes keep blanks together (\"two words\"), and inside quotes \\\" and \\\\\n"
-           "stand for a quote and a backslash. Text is UTF-8. Every line is checked before anything\n"
-           "runs; --check stops there.\n"
+           "stand for a quote and a backslash, \\n, \\r and \\t for a line feed, a carriage return and\n"
+           "a tab. Text is UTF-8. Every line is checked before anything runs; --check stops there.\n"
            "\n"
            "Time is virtual: it moves only with \"advance\". Each line is printed with the time at which\n"
            "it ran, followed by what it shows. An expectation that does not hold ends the run.\n"

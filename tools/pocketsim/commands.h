@@ -36,7 +36,7 @@ using Arguments = std::vector<std::string>;
 
 struct CommandEntry {
     enum class Kind { Action, Show, Expectation };
-    std::string name;                    // one or two words: "advance", "show timers"
+    std::string name;                    // one to three words: "advance", "show timers", "pen down tray"
     std::vector<std::string> forms;      // the arguments of each form, as --help shows them
     std::string summary;
     std::vector<std::string> examples;   // whole lines; every one must parse
@@ -62,6 +62,8 @@ void printHelp(std::ostream& out);
 std::vector<CommandEntry> actionCommands();
 std::vector<CommandEntry> showCommands();
 std::vector<CommandEntry> expectCommands();
+// The shell's tray icons, popup menus and message boxes: actions, views and expectations.
+std::vector<CommandEntry> shellCommands();
 
 // Shared argument checks.
 void requireCount(const Arguments& args, std::size_t min, std::size_t max, const std::string& usage);

@@ -86,8 +86,12 @@ std::string handleText(const void* handle) {
 std::string quote(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
+        // Written as a script would write it in quotes, so that a shown value can be pasted back.
+        if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\t') out += "\\t";
+        else if (c == '"' || c == '\\') out += std::string("\\") + c;
+        else out += c;
     }
     return out + "\"";
 }

@@ -8,6 +8,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "format.h"
+#include "shell_terms.h"
 #include "tokenizer.h"
 
 namespace pocketsim {
@@ -85,6 +86,7 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         const std::string stamp = timeStamp(device->now());
         const std::size_t errorsBefore = device->errors().size();
         const std::set<std::uint32_t> runningBefore = runningPids(*device);
+        const ShellSnapshot shellBefore = snapshotShell(*device);
         const bool expectation = entry.kind == CommandEntry::Kind::Expectation;
         if (entry.echoLine && !expectation) out << stamp << " " << line.text << "\n" << std::flush;
 
@@ -104,7 +106,9 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         if (expectation) out << stamp << " " << line.text << "  ok\n";
         for (std::size_t i = 0; i < session.details.size(); ++i)
             out << (!entry.echoLine && i == 0 ? stamp + " " : indent) << session.details[i] << "\n";
-        // What the command brought about without naming it: a second start ends the first copy.
+        // What the command brought about without naming it: a menu or box the program showed,
+        // or a second start that ends the first copy.
+        for (const std::string& change : shellChanges(shellBefore, *device)) out << indent << change << "\n";
         for (const pocket::ProcessView& p : device->processes())
             if (runningBefore.count(p.pid) && !p.running) out << indent << processText(p) << "\n";
         out << std::flush;

@@ -34,9 +34,13 @@ std::vector<std::string> tokenize(std::string_view line) {
                 if (c == '\\') {
                     if (i >= line.size()) break;
                     const char next = line[i++];
-                    if (next != '"' && next != '\\')
-                        throw SyntaxError(std::string("unknown escape \\") + next + " in quotes (only \\\" and \\\\)");
-                    word += next;
+                    if (next == 'n') word += '\n';
+                    else if (next == 'r') word += '\r';
+                    else if (next == 't') word += '\t';
+                    else if (next == '"' || next == '\\') word += next;
+                    else
+                        throw SyntaxError(std::string("unknown escape \\") + next +
+                                          " in quotes (only \\\", \\\\, \\n, \\r and \\t)");
                     continue;
                 }
                 word += c;

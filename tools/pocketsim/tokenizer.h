@@ -14,8 +14,9 @@ struct SyntaxError : std::runtime_error {
 };
 
 // Words are separated by blanks. Double quotes keep blanks (and '#') in a word; inside them
-// \" and \\ stand for a quote and a backslash. A '#' that begins a word starts a comment, so
-// "cmd#1" stays one word. "" gives an empty word (the default registry value, for instance).
+// \" and \\ stand for a quote and a backslash, \n, \r and \t for a line feed, a carriage
+// return and a tab (message box texts have line feeds). A '#' that begins a word starts a
+// comment, so "cmd#1" stays one word. "" gives an empty word (the default registry value, for instance).
 std::vector<std::string> tokenize(std::string_view line);
 
 // Whether a line is well-formed UTF-8 without NUL bytes. A script saved in another encoding

@@ -1,0 +1,71 @@
+// Wave-out volume and PlaySoundW.
+#include <mmsystem.h>
+
+#include "api_call.h"
+#include "audio.h"
+#include "file_system.h"
+
+using namespace sim;
+
+namespace {
+
+// Device 0 is the only wave-out device; no device is ever opened, so every other value names none.
+MMRESULT checkDevice(HWAVEOUT device) { return device ? MMSYSERR_BADDEVICEID : MMSYSERR_NOERROR; }
+
+}  // namespace
+
+MMRESULT WINAPI waveOutGetVolume(HWAVEOUT device, LPDWORD volume) {
+    ApiCall call("waveOutGetVolume", device, volume);
+    if (const MMRESULT error = checkDevice(device)) return call.ret(error);
+    if (!volume) return call.ret(MMRESULT{MMSYSERR_INVALPARAM});
+    // A failed read leaves *volume as it was: what it holds then is not the volume.
+    if (call.injectFault()) return call.ret(MMRESULT{MMSYSERR_ERROR});
+    *volume = call.device.audio.volume;
+    return call.ret(MMRESULT{MMSYSERR_NOERROR});
+}
+
+MMRESULT WINAPI waveOutSetVolume(HWAVEOUT device, DWORD volume) {
+    ApiCall call("waveOutSetVolume", device, volume);
+    if (const MMRESULT error = checkDevice(device)) return call.ret(error);
+    if (call.injectFault()) return call.ret(MMRESULT{MMSYSERR_ERROR});
+    call.device.audio.volume = volume;
+    call.device.audio.recordVolumeWrite(VolumeWrite{call.device.clock.now(), call.process.pid, volume});
+    return call.ret(MMRESULT{MMSYSERR_NOERROR});
+}
+
+// Sounds come from files only: there are no sound aliases, no default sound (so a sound that is
+// not found plays nothing, as with SND_NODEFAULT), and SND_MEMORY / SND_RESOURCE are not supported.
+// SND_LOOP plays the sound once.
+BOOL WINAPI PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags) {
+    ApiCall call("PlaySoundW", sound, module, flags);
+    Device& device = call.device;
+    Audio& audio = device.audio;
+    if (!sound) {
+        audio.stop(device.clock.now());
+        return call.ret(TRUE);
+    }
+    if ((flags & SND_MEMORY) || ((flags & SND_ALIAS) && !(flags & SND_FILENAME))) return call.ret(FALSE);
+    if ((flags & SND_NOSTOP) && audio.playing(device.clock.now())) return call.ret(FALSE);
+    const FileEntry* file = device.files.find(sound);
+    if (!file || file->isFolder()) return call.ret(FALSE);
+    const auto wave = parseWave(file->bytes);
+    if (!wave) return call.ret(FALSE);
+    if (call.injectFault()) return call.ret(FALSE);  // the wave device is busy or gone
+
+    const std::uint64_t now = device.clock.now();
+    SoundRecord record;
+    record.path = sound;
+    record.pid = call.process.pid;
+    record.start = now;
+    record.plannedEnd = now + wave->durationMs;
+    record.actualEnd = record.plannedEnd;
+    record.async = (flags & SND_ASYNC) != 0;
+    const std::size_t index = audio.play(std::move(record), now);
+    if (!(flags & SND_ASYNC) && wave->durationMs > 0) {
+        // Played to its end, or until another sound or a stop cuts it short.
+        device.scheduler.block(
+            call.thread, [&device, index] { return device.clock.now() >= device.audio.sounds()[index].actualEnd; },
+            [&device, index]() -> std::optional<std::uint64_t> { return device.audio.sounds()[index].actualEnd; });
+    }
+    return call.ret(TRUE);
+}

@@ -1,0 +1,59 @@
+// The keyboard: keys the programs synthesise, the power switch they can reach through VK_OFF,
+// and the presses of hot keys that the user makes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "hot_keys.h"
+
+namespace sim {
+
+class Device;
+
+struct KeyboardEvent {
+    std::uint64_t time = 0;
+    std::uint32_t pid = 0;
+    BYTE vk = 0;
+    BYTE scan = 0;
+    DWORD flags = 0;
+    DWORD extra = 0;
+};
+
+struct HotKeyPress {
+    std::uint64_t time = 0;
+    UINT vk = 0;
+    UINT modifiers = 0;
+    std::optional<HotKey> receiver;  // empty: the key reached no one
+};
+
+class Keyboard {
+public:
+    // keybd_event. A press of VK_OFF followed by its release switches the device off.
+    void record(const KeyboardEvent& event);
+    const std::vector<KeyboardEvent>& events() const { return events_; }
+    bool switchedOn() const { return on_; }
+    void switchOn() { on_ = true; }
+
+    void recordPress(const HotKeyPress& press) { presses_.push_back(press); }
+    const std::vector<HotKeyPress>& presses() const { return presses_; }
+
+private:
+    std::vector<KeyboardEvent> events_;
+    std::vector<HotKeyPress> presses_;
+    bool offDown_ = false;
+    bool on_ = true;
+};
+
+// Whether the window or thread that holds `key` still exists.
+bool hotKeyHolderAlive(const Device& device, const HotKey& key);
+
+// The user presses a key: WM_HOTKEY is posted to the holder of the key with these modifiers
+// (wParam = id, lParam = MAKELPARAM(modifiers, vk)), and a second time with MOD_KEYUP at the
+// release when the holder asked for it. Returns the holder, or nothing when no one holds the key.
+std::optional<HotKey> pressHotKey(Device& device, UINT vk, UINT modifiers);
+
+}  // namespace sim

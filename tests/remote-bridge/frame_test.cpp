@@ -1,0 +1,233 @@
+// The bridge's frame: single instance, the media player's look-alike window, the tray menu, shutdown.
+#include <gmock/gmock.h>
+
+#include <shellapi.h>
+
+#include <set>
+
+#include "bridge_fixture.h"
+
+using namespace bridge_test;
+
+TEST_F(BridgeTest, StartShowsTheIconAndHoldsTheSevenKeys) {
+    auto bridge = start();
+    EXPECT_TRUE(bridge.running);
+    auto tray = icon();
+    EXPECT_EQ(tray.id, 1u);
+    EXPECT_EQ(tray.callbackMessage, kTrayMessage);
+    EXPECT_EQ(tray.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON));
+    EXPECT_EQ(tray.iconId, 102u);
+
+    auto window = device.findWindow("WMP7.5 for Pocket PC");
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->title, "Windows Media");
+    EXPECT_EQ(window->style, 0u);
+    EXPECT_EQ(tray.hwnd, window->hwnd);
+
+    std::set<UINT> held;
+    for (const auto& key : device.hotKeys()) {
+        EXPECT_EQ(key.owner, window->hwnd);
+        EXPECT_EQ(static_cast<UINT>(key.id), key.vk);
+        EXPECT_EQ(key.modifiers, 0u);
+        held.insert(key.vk);
+    }
+    EXPECT_EQ(held, (std::set<UINT>{136, 137, 138, 139, 140, 141, 142}));
+}
+
+TEST_F(BridgeTest, KeysAreTakenAndGivenBackInOrder) {
+    device.trace().enable();
+    start();
+    device.device().postSystemMessage(device.findWindow("WMP7.5 for Pocket PC")->hwnd, WM_CLOSE, 0, 0);
+    device.device().runUntilIdle();
+    std::vector<std::string> registered, released;
+    for (const auto& r : device.trace().records()) {
+        const std::string vk = r.args.substr(r.args.rfind(", ") + 2);
+        if (r.function == "RegisterHotKey") registered.push_back(vk);
+        if (r.function == "UnregisterHotKey") released.push_back(vk);
+    }
+    const std::vector<std::string> order = {"142", "141", "139", "138", "140", "137", "136"};
+    EXPECT_EQ(registered, order);
+    EXPECT_EQ(released, order);
+}
+
+TEST_F(BridgeTest, SecondStartEndsAtOnceLeavingOneBridge) {
+    auto first = start();
+    auto second = start();
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(device.process(first.pid)->running);
+    EXPECT_EQ(device.trayIcons().size(), 1u);
+    EXPECT_EQ(device.hotKeys().size(), 7u);
+}
+
+struct MediaPlayerCase {
+    const char* name;
+    const char* className;
+    const char* title;
+    bool refused;
+};
+
+class BridgeBesideMediaPlayer : public BridgeTest, public ::testing::WithParamInterface<MediaPlayerCase> {};
+
+TEST_P(BridgeBesideMediaPlayer, RefusesOnlyClassAndTitleTogether) {
+    device.createStandIn("wmplayer", GetParam().className, GetParam().title);
+    auto bridge = start();
+    EXPECT_EQ(bridge.running, !GetParam().refused);
+    if (GetParam().refused) {
+        EXPECT_EQ(bridge.exitCode, 0);
+        EXPECT_TRUE(device.trayIcons().empty());
+        EXPECT_TRUE(device.hotKeys().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frame, BridgeBesideMediaPlayer,
+    ::testing::Values(MediaPlayerCase{"ClassAndTitle", "WMP7.5 for Pocket PC", "Windows Media", true},
+                      MediaPlayerCase{"ClassOnly", "WMP7.5 for Pocket PC", "Playlist", false},
+                      MediaPlayerCase{"TitleOnly", "OtherPlayer", "Windows Media", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BridgeTest, PenDownOpensTheMenuAboveTheMenuBar) {
+    start();
+    auto tray = icon();
+    device.penUpOnTrayIcon(tray.hwnd, tray.id);
+    EXPECT_FALSE(device.openMenu());  // a lift alone opens nothing
+
+    device.penDownOnTrayIcon(tray.hwnd, tray.id);
+    auto menu = device.openMenu();
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->x, 240);
+    EXPECT_EQ(menu->y, 320 - 26);
+    EXPECT_EQ(menu->flags, 0x28u);
+    ASSERT_EQ(menu->items.size(), 3u);
+    EXPECT_EQ(menu->items[0].text, "ﾊﾞｰｼﾞｮﾝ情報...");
+    EXPECT_EQ(menu->items[0].id, kAbout);
+    EXPECT_TRUE(menu->items[1].separator);
+    EXPECT_EQ(menu->items[2].text, "終了");
+    EXPECT_EQ(menu->items[2].id, kExit);
+}
+
+TEST(BridgeScreen, MenuFollowsTheScreenSize) {
+    pocket::PocketDevice device(sim::DeviceConfig{480, 640, 0});
+    device.start("rcbridge");
+    auto tray = device.trayIconOf("rcbridge");
+    ASSERT_TRUE(tray);
+    device.tapTrayIcon(tray->hwnd, tray->id);
+    auto menu = device.openMenu();
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->x, 480);
+    EXPECT_EQ(menu->y, 614);
+}
+
+TEST_F(BridgeTest, AboutShowsTheTextInAnInformationBox) {
+    auto bridge = start();
+    tapIcon();
+    ASSERT_TRUE(device.chooseMenuItem(kAbout));
+    auto box = device.messageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, "About");
+    EXPECT_EQ(box->type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_THAT(box->text, ::testing::StartsWith("Tunelark ﾘﾓｺﾝ ﾕｰﾃｨﾘﾃｨ ver.1.02\nfor Toshiba GENIOe Series\n\n"));
+    EXPECT_LE(sim::fromUtf8(box->text).size(), 127u);
+    EXPECT_FALSE(device.openMenu());
+
+    // Keys still work while the box waits for the user.
+    device.setVolume(0);
+    device.pressKey(kVolumeUp);
+    EXPECT_EQ(device.volume(), 0x04440444u);
+
+    device.dismissMessageBox();
+    EXPECT_FALSE(device.messageBox());
+    EXPECT_TRUE(device.process(bridge.pid)->running);
+}
+
+TEST_F(BridgeTest, ExitRemovesTheIconAndReleasesTheKeys) {
+    auto bridge = start();
+    tapIcon();
+    ASSERT_TRUE(device.chooseMenuItem(kExit));
+    auto ended = device.process(bridge.pid);
+    EXPECT_FALSE(ended->running);
+    EXPECT_EQ(ended->exitCode, 0);
+    EXPECT_TRUE(device.trayIcons().empty());
+    EXPECT_TRUE(device.hotKeys().empty());
+    EXPECT_TRUE(device.windows().empty());
+    for (auto kind : {sim::HandleKind::Menu, sim::HandleKind::Icon, sim::HandleKind::DeviceContext,
+                      sim::HandleKind::Window})
+        EXPECT_EQ(ended->handles.liveOf(kind), 0) << sim::handleKindName(kind);
+    EXPECT_EQ(ended->handles.badReleases, 0u);
+
+    // Another program can take the keys now.
+    device.device().startHosted("other", [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpszClassName = u"OTHER";
+        RegisterClassW(&wc);
+        HWND hwnd = CreateWindowExW(0, u"OTHER", u"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        for (UINT vk : kRemoteKeys) EXPECT_TRUE(RegisterHotKey(hwnd, static_cast<int>(vk), 0, vk)) << vk;
+        return 0;
+    });
+}
+
+TEST_F(BridgeTest, CloseFromAnotherProgramShutsDownInOrder) {
+    start();
+    device.trace().enable();
+    device.device().startHosted("closer", [] {
+        PostMessageW(FindWindowW(u"WMP7.5 for Pocket PC", u"Windows Media"), WM_CLOSE, 0, 0);
+        return 0;
+    });
+    const std::set<std::string> watched = {"UnregisterHotKey", "Shell_NotifyIcon", "DestroyIcon", "DestroyWindow",
+                                           "PostQuitMessage"};
+    std::vector<std::string> calls;
+    for (const auto& r : device.trace().records())
+        if (r.process == "rcbridge" && watched.count(r.function) &&
+            (calls.empty() || calls.back() != r.function || r.function != "UnregisterHotKey"))
+            calls.push_back(r.function);
+    EXPECT_EQ(calls, (std::vector<std::string>{"UnregisterHotKey", "Shell_NotifyIcon", "DestroyIcon", "DestroyWindow",
+                                               "PostQuitMessage"}));
+    EXPECT_EQ(device.runningCount("rcbridge"), 0u);
+}
+
+TEST_F(BridgeTest, AThousandMenusAndKeyPressesLeaveNoHandles) {
+    auto bridge = start();
+    player();
+    for (int i = 0; i < 1000; ++i) {
+        tapIcon();
+        device.dismissMenu();
+        device.pressKey(i % 2 ? kKeyA : kVolumeUp);
+        device.advance(200);
+    }
+    auto now = device.process(bridge.pid);
+    EXPECT_EQ(now->handles.liveOf(sim::HandleKind::Menu), 0);
+    EXPECT_EQ(now->handles.liveOf(sim::HandleKind::Icon), 1);  // the tray icon
+    EXPECT_EQ(now->handles.liveOf(sim::HandleKind::DeviceContext), 0);
+    EXPECT_EQ(now->handles.badReleases, 0u);
+    EXPECT_EQ(device.menuHistory().size(), 1000u);
+}
+
+class BridgeStartFailure : public BridgeTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(BridgeStartFailure, EndsWithCodeZeroAndLeavesNothing) {
+    device.failCall(GetParam());
+    auto bridge = start();
+    EXPECT_FALSE(bridge.running);
+    EXPECT_EQ(bridge.exitCode, 0);
+    EXPECT_TRUE(device.trayIcons().empty());
+    EXPECT_TRUE(device.hotKeys().empty());
+    EXPECT_TRUE(device.windows().empty());
+    EXPECT_TRUE(start().running);  // nothing stands in the way of the next start
+}
+
+INSTANTIATE_TEST_SUITE_P(Frame, BridgeStartFailure,
+                         ::testing::Values("CreateMutexW", "RegisterClassW", "CreateWindowExW"));
+
+TEST_F(BridgeTest, VersionBlock) {
+    auto version = device.resources("rcbridge").version();
+    ASSERT_TRUE(version);
+    EXPECT_EQ(std::vector<int>(version->fileVersion, version->fileVersion + 4), (std::vector<int>{1, 0, 2, 0}));
+    const auto& block = version->strings.at(u"041104b0");
+    EXPECT_EQ(block.at(u"Comments"), u"for Toshiba GENIOe Series");
+    EXPECT_EQ(block.at(u"FileDescription"), u"Tunelark remote control utility");
+    EXPECT_EQ(block.at(u"InternalName"), u"rcbridge");
+    EXPECT_EQ(block.at(u"OriginalFilename"), u"rcbridge.exe");
+    EXPECT_EQ(block.at(u"CompanyName"), u" ");
+    EXPECT_EQ(block.at(u"FileVersion"), u"1, 0, 2, 0");
+}
