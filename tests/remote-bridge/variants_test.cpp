@@ -1,0 +1,66 @@
+// The bridge installed where paths are long, and with an About text longer than its buffer.
+#include <gmock/gmock.h>
+
+#include "bridge_fixture.h"
+
+using namespace bridge_test;
+
+namespace {
+
+// Installs the bridge's image again under another name, path or resources.
+void installVariant(pocket::PocketDevice& device, const std::string& name, const std::string& resources,
+                    const std::u16string& installPath) {
+    const std::string images = POCKET_IMAGE_DIR;
+    device.device().programs.install(name, images + "/rcbridge.image", resources, installPath);
+}
+
+struct PathCase {
+    const char* name;
+    std::size_t folderChars;  // the folder's path with both backslashes
+    const char* exe;
+    bool beepFits;
+};
+
+class BridgeInstallPath : public BridgeTest, public ::testing::WithParamInterface<PathCase> {};
+
+}  // namespace
+
+TEST_P(BridgeInstallPath, BeepOnlyWhenItsPathFitsTheBuffer) {
+    const std::string folder = "\\" + std::string(GetParam().folderChars - 2, 'd') + "\\";
+    installVariant(device, "deepbridge", POCKET_IMAGE_DIR "/rcbridge.res", sim::fromUtf8(folder + GetParam().exe));
+    device.putFile(folder + "beep.wav", *device.fileBytes(beepPath()));
+    HWND tunelark = player();
+    auto bridge = device.start("deepbridge");
+    ASSERT_TRUE(bridge.running);
+    device.pressKey(kKeyA);
+    EXPECT_EQ(commands(tunelark), std::vector<WPARAM>{40038});  // the action happens either way
+    EXPECT_EQ(soundCount(), GetParam().beepFits ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, BridgeInstallPath,
+    ::testing::Values(
+        // 251 + "beep.wav" = 259 characters and the terminator: just fits.
+        PathCase{"BeepJustFits", 251, "r.exe", true},
+        // The folder leaves no room for "beep.wav" in 260 characters.
+        PathCase{"NoRoomForTheBeep", 253, "r.exe", false},
+        // The module path itself fills the buffer and comes back without its terminator.
+        PathCase{"ModulePathFillsTheBuffer", 252, "rcbridge.exe", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BridgeTest, AboutTextIsCutTo127Characters) {
+    installVariant(device, "longabout", LONG_ABOUT_RES, u"\\Program Files\\rcbridge\\rcbridge.exe");
+    device.start("longabout");
+    auto tray = device.trayIconOf("longabout");
+    ASSERT_TRUE(tray);
+    device.tapTrayIcon(tray->hwnd, tray->id);
+    ASSERT_TRUE(device.chooseMenuItem(kAbout));
+    auto box = device.messageBox();
+    ASSERT_TRUE(box);
+    const std::u16string text = sim::fromUtf8(box->text);
+    EXPECT_EQ(text.size(), 127u);
+    const std::u16string full = *device.resources("longabout").string(40010);
+    EXPECT_GT(full.size(), 127u);
+    EXPECT_EQ(text, full.substr(0, 127));
+    EXPECT_EQ(device.trayIconOf("longabout")->iconId, 0u);  // this variant has no icon: the bridge runs without
+}
