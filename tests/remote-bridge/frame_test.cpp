@@ -194,6 +194,10 @@ TEST_F(BridgeTest, AThousandMenusAndKeyPressesLeaveNoHandles) {
         device.dismissMenu();
         device.pressKey(i % 2 ? kKeyA : kVolumeUp);
         device.advance(200);
+        if (i % 10 == 0) {
+            device.pressKeys({{kMulti, 0}, {kMulti, 100}});  // a display toggle takes the screen's DC
+            device.advance(1000);
+        }
     }
     auto now = device.process(bridge.pid);
     EXPECT_EQ(now->handles.liveOf(sim::HandleKind::Menu), 0);
@@ -201,6 +205,7 @@ TEST_F(BridgeTest, AThousandMenusAndKeyPressesLeaveNoHandles) {
     EXPECT_EQ(now->handles.liveOf(sim::HandleKind::DeviceContext), 0);
     EXPECT_EQ(now->handles.badReleases, 0u);
     EXPECT_EQ(device.menuHistory().size(), 1000u);
+    EXPECT_EQ(device.displayPowerState(), static_cast<ULONG>(VideoPowerOn));  // toggled an even number of times
 }
 
 class BridgeStartFailure : public BridgeTest, public ::testing::WithParamInterface<const char*> {};
