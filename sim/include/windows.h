@@ -471,6 +471,23 @@ typedef struct tagTPMPARAMS {
     RECT rcExclude;
 } TPMPARAMS, *LPTPMPARAMS;
 
+// Versions and system parameters.
+typedef struct _OSVERSIONINFOW {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    WCHAR szCSDVersion[128];
+} OSVERSIONINFOW, *POSVERSIONINFOW, *LPOSVERSIONINFOW;
+typedef OSVERSIONINFOW OSVERSIONINFO;
+typedef LPOSVERSIONINFOW LPOSVERSIONINFO;
+#define VER_PLATFORM_WIN32_CE 3
+#define SPI_GETPLATFORMTYPE 257
+#define SPI_GETOEMINFO 258
+
+#define WS_EX_NODRAG 0x40000000L
+
 // Waits and synchronisation.
 #define INFINITE 0xFFFFFFFF
 #define WAIT_OBJECT_0 0x00000000L
@@ -536,6 +553,19 @@ WINUSERAPI BOOL WINAPI TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, 
 WINUSERAPI BOOL WINAPI DestroyMenu(HMENU hMenu);
 WINUSERAPI int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 WINUSERAPI int WINAPI GetSystemMetrics(int nIndex);
+
+// Window state and subclassing.
+WINUSERAPI LONG WINAPI SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong);
+WINUSERAPI LONG WINAPI GetWindowLongW(HWND hWnd, int nIndex);
+WINUSERAPI BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect);
+WINUSERAPI HWND WINAPI GetForegroundWindow(void);
+WINUSERAPI BOOL WINAPI IsWindowVisible(HWND hWnd);
+WINUSERAPI BOOL WINAPI IsWindowEnabled(HWND hWnd);
+WINUSERAPI HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
+
+// Versions and system parameters.
+WINBASEAPI BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation);
+WINUSERAPI BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
 
 // Window walks.
 WINUSERAPI HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
