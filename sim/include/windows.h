@@ -488,6 +488,10 @@ typedef LPOSVERSIONINFOW LPOSVERSIONINFO;
 
 #define WS_EX_NODRAG 0x40000000L
 
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
 // Waits and synchronisation.
 #define INFINITE 0xFFFFFFFF
 #define WAIT_OBJECT_0 0x00000000L
@@ -510,6 +514,8 @@ WINBASEAPI HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES lpMutexAttributes, B
 WINBASEAPI BOOL WINAPI ReleaseMutex(HANDLE hMutex);
 WINBASEAPI BOOL WINAPI CloseHandle(HANDLE hObject);
 WINBASEAPI BOOL WINAPI GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX pSystemPowerStatusEx, BOOL fUpdate);
+WINBASEAPI LONG WINAPI InterlockedIncrement(LONG volatile* lpAddend);
+WINBASEAPI LONG WINAPI InterlockedDecrement(LONG volatile* lpAddend);
 
 // Windows and messages.
 WINUSERAPI ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass);

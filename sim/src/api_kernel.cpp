@@ -64,3 +64,16 @@ BOOL WINAPI GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update) 
     *status = call.device.powerStatus;
     return call.ret(TRUE);
 }
+
+// One simulated thread runs at a time, so a plain update is already atomic between them.
+LONG WINAPI InterlockedIncrement(LONG volatile* addend) {
+    ApiCall call("InterlockedIncrement", addend);
+    *addend = *addend + 1;
+    return call.ret(static_cast<LONG>(*addend));
+}
+
+LONG WINAPI InterlockedDecrement(LONG volatile* addend) {
+    ApiCall call("InterlockedDecrement", addend);
+    *addend = *addend - 1;
+    return call.ret(static_cast<LONG>(*addend));
+}

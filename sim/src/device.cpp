@@ -14,7 +14,10 @@ const ResourceSet& Process::resources() const {
     return program ? *program->resources : none;
 }
 
-Device::Device(DeviceConfig cfg) : config(cfg) { clock.setTickCount(cfg.startTickCount); }
+Device::Device(DeviceConfig cfg) : config(cfg) {
+    clock.setTickCount(cfg.startTickCount);
+    if (cfg.shell) startShell(*this, cfg.taskbarWidth < 0 ? cfg.screenWidth : cfg.taskbarWidth, cfg.taskbarHeight);
+}
 
 Device::~Device() { scheduler.abortAll(); }
 

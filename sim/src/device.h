@@ -21,6 +21,8 @@
 #include "registry.h"
 #include "scheduler.h"
 #include "shell.h"
+#include "shell_taskbar.h"
+#include "system_info.h"
 #include "trace.h"
 #include "window_manager.h"
 // Files and devices.
@@ -37,6 +39,9 @@ struct DeviceConfig {
     int screenWidth = 240;
     int screenHeight = 320;
     std::uint32_t startTickCount = 0;
+    bool shell = false;        // boot the shell's taskbar and desktop (the tap-close program needs them)
+    int taskbarWidth = -1;     // -1: the screen's width
+    int taskbarHeight = 26;
 };
 
 // An icon a program loaded, and the resource it came from.
@@ -64,6 +69,9 @@ public:
     MutexTable mutexes;
     NotificationCenter notifications;
     Shell shell;
+    ShellWindows shellWindows;
+    SystemInfo system;
+    HWND foreground = nullptr;
     MenuTable menus{handles};
     ProgramCatalog programs;
     SYSTEM_POWER_STATUS_EX powerStatus{};

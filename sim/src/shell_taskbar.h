@@ -1,0 +1,33 @@
+// The shell's own windows: the taskbar ("HHTaskBar") across the top of the screen and the desktop
+// ("DesktopExplorerWindow"), owned by the shell's process and served by its thread.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "stand_ins.h"
+
+namespace sim {
+
+class Device;
+
+constexpr int kShellCloseBand = 25;
+
+struct ShellWindows {
+    HWND taskbar = nullptr;
+    HWND desktop = nullptr;
+    std::uint32_t pid = 0;
+    // Every message the taskbar's own procedure received, in order.
+    std::vector<ReceivedMessage> taskbarReceived;
+    // What the taskbar's own procedure answers to every message (settable by a test).
+    LRESULT taskbarResult = 0;
+    // Applications the shell sent to the background on a lift in its close band.
+    std::vector<HWND> sentToBackground;
+};
+
+// Boots the shell's process with its taskbar (width x height at the top left) and desktop.
+void startShell(Device& device, int taskbarWidth, int taskbarHeight);
+
+}  // namespace sim
