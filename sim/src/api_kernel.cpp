@@ -67,13 +67,13 @@ BOOL WINAPI GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update) 
 
 // One simulated thread runs at a time, so a plain update is already atomic between them.
 LONG WINAPI InterlockedIncrement(LONG volatile* addend) {
-    ApiCall call("InterlockedIncrement", addend);
+    ApiCall call("InterlockedIncrement", const_cast<const LONG*>(addend));
     *addend = *addend + 1;
     return call.ret(static_cast<LONG>(*addend));
 }
 
 LONG WINAPI InterlockedDecrement(LONG volatile* addend) {
-    ApiCall call("InterlockedDecrement", addend);
+    ApiCall call("InterlockedDecrement", const_cast<const LONG*>(addend));
     *addend = *addend - 1;
     return call.ret(static_cast<LONG>(*addend));
 }
