@@ -90,6 +90,16 @@ struct StandInView {
     HWND hwnd = nullptr;  // NULL when the window could not be made
     std::uint32_t pid = 0;
 };
+
+// A stand-in made so far, closed or not, as it was asked for.
+struct StandInRecord {
+    HWND hwnd = nullptr;
+    std::uint32_t pid = 0;
+    std::string program;
+    std::string className;
+    std::string title;
+    bool open = false;  // its window still exists
+};
 // ---- end of files and devices: views ----
 
 struct PowerStatus {
@@ -246,6 +256,8 @@ public:
     StandInView createStandIn(const std::string& program, const std::string& className, const std::string& title);
     const std::vector<sim::ReceivedMessage>& standInMessages(HWND hwnd) const { return device_.standIns.of(hwnd); }
     bool closeStandIn(HWND hwnd);
+    // Every stand-in whose window was made, oldest first; their records stay readable after closing.
+    std::vector<StandInRecord> standIns() const;
     // ---- end of files and devices ----
 
 private:
@@ -253,6 +265,7 @@ private:
     ProcessView view(const sim::Process& process) const;
     sim::Device device_;
     bool liftBelongsToMenu_ = false;
+    std::vector<StandInRecord> standIns_;  // files and devices: what createStandIn made
 };
 
 NotificationView describeNotification(const sim::Device& device, const sim::Notification& n);

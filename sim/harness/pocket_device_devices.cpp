@@ -104,7 +104,9 @@ StandInView PocketDevice::createStandIn(const std::string& program, const std::s
                                         const std::string& title) {
     const HWND hwnd = sim::startStandIn(device_, program, sim::fromUtf8(className), sim::fromUtf8(title));
     const sim::Window* window = device_.windows.find(hwnd);
-    return StandInView{hwnd, window && window->process ? window->process->pid : 0};
+    const StandInView made{hwnd, window && window->process ? window->process->pid : 0};
+    if (hwnd) standIns_.push_back(StandInRecord{hwnd, made.pid, program, className, title, true});
+    return made;
 }
 
 bool PocketDevice::closeStandIn(HWND hwnd) {
@@ -112,6 +114,12 @@ bool PocketDevice::closeStandIn(HWND hwnd) {
     const bool posted = device_.postSystemMessage(hwnd, WM_CLOSE, 0, 0);
     device_.runUntilIdle();
     return posted;
+}
+
+std::vector<StandInRecord> PocketDevice::standIns() const {
+    std::vector<StandInRecord> out = standIns_;
+    for (StandInRecord& record : out) record.open = device_.windows.find(record.hwnd) != nullptr;
+    return out;
 }
 
 }  // namespace pocket

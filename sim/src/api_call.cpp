@@ -36,6 +36,12 @@ bool ApiCall::injectFault() {
     return injected_;
 }
 
+void ApiCall::preemptionPoint() {
+    if (!device.preemptions.shouldStop(function_, process.name)) return;
+    thread.parkedAt = function_;
+    device.scheduler.block(thread, [this] { return thread.parkedAt.empty(); });
+}
+
 void ApiCall::runaway() {
     device.reportError("thread " + std::to_string(thread.id()) + " of " + process.name + " made more than " +
                        std::to_string(device.scheduler.runawayLimit) + " platform calls without blocking (last: " +

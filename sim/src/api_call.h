@@ -67,6 +67,7 @@ public:
     template <class T>
     T ret(T value) {
         if (tracing_) result_ = describeArg(value);
+        if (!device.preemptions.empty()) preemptionPoint();
         return value;
     }
     // Sets the thread's last error and returns `value`.
@@ -82,6 +83,8 @@ public:
 
 private:
     [[noreturn]] void runaway();
+    // The call has had its effect but not returned yet: where the driver may stop the thread.
+    void preemptionPoint();
 
     const char* function_;
     bool tracing_ = false;

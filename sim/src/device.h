@@ -63,6 +63,8 @@ public:
     VirtualClock clock;
     HandleTable handles;
     FaultPlan faults;
+    // Calls at which the driver stops a thread, to run the others meanwhile (same rules as faults).
+    FaultPlan preemptions;
     Trace trace;
     Registry registry;
     WindowManager windows{handles};

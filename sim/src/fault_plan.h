@@ -18,6 +18,11 @@ struct FaultRule {
 class FaultPlan {
 public:
     void add(FaultRule rule) { rules_.push_back(std::move(rule)); }
+    bool empty() const { return rules_.empty(); }
+    // Counts the call only while there are rules; for plans that are rarely used, such as stops.
+    bool shouldStop(const std::string& function, const std::string& process) {
+        return !rules_.empty() && shouldFail(function, process);
+    }
     void clear() { rules_.clear(); }
 
     // Counts one call of `function` made by `process` and says whether it fails.

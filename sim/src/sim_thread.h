@@ -42,6 +42,8 @@ public:
     std::uint64_t callsThisTurn = 0;
     // Depth of modal loops (menus, message boxes) the thread is in.
     int modalDepth = 0;
+    // The call at which the driver stopped the thread; empty while it may run.
+    std::string parkedAt;
 
 private:
     friend class Scheduler;

@@ -10,7 +10,7 @@ namespace pocketsim {
 const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all = actionCommands();
-        for (auto part : {showCommands(), expectCommands(), shellCommands()})
+        for (auto part : {showCommands(), expectCommands(), shellCommands(), deviceCommands()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
     }();
@@ -115,7 +115,10 @@ void printHelp(std::ostream& out) {
            "a tab. Text is UTF-8. Every line is checked before anything runs; --check stops there.\n"
            "\n"
            "Time is virtual: it moves only with \"advance\". Each line is printed with the time at which\n"
-           "it ran, followed by what it shows. An expectation that does not hold ends the run.\n"
+           "it ran, followed by what it shows and by what the programs did meanwhile: menus and boxes\n"
+           "opened or closed, processes ended, hot keys taken or released, volume set, sounds played,\n"
+           "key events, messages to stand-in windows, the display's power. An expectation that does\n"
+           "not hold ends the run.\n"
            "\n"
            "Arguments: DURATION is 5s, 450ms, 2h, 1h30m, 3d or a plain number of milliseconds.\n"
            "Numbers may be given in hex as 0x.... CLSID is {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} or\n"

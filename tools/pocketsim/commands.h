@@ -17,6 +17,9 @@ namespace pocketsim {
 struct Session {
     pocket::PocketDevice& device;
     std::vector<std::string> details;
+    // What the programs did to the devices since the line started, or since the last call. A
+    // command that does several things calls it between them; the runner prints the rest.
+    std::function<std::vector<std::string>()> deviceChanges;
 
     void print(std::string line) { details.push_back(std::move(line)); }
 };
@@ -64,6 +67,8 @@ std::vector<CommandEntry> showCommands();
 std::vector<CommandEntry> expectCommands();
 // The shell's tray icons, popup menus and message boxes: actions, views and expectations.
 std::vector<CommandEntry> shellCommands();
+// Keys, volume and sounds, the display, the power switch, files, and outside programs' windows.
+std::vector<CommandEntry> deviceCommands();
 
 // Shared argument checks.
 void requireCount(const Arguments& args, std::size_t min, std::size_t max, const std::string& usage);

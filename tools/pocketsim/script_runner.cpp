@@ -7,6 +7,7 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "device_terms.h"
 #include "format.h"
 #include "shell_terms.h"
 #include "tokenizer.h"
@@ -87,10 +88,16 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         const std::size_t errorsBefore = device->errors().size();
         const std::set<std::uint32_t> runningBefore = runningPids(*device);
         const ShellSnapshot shellBefore = snapshotShell(*device);
+        DeviceSnapshot devicesSeen = snapshotDevice(*device);
+        auto devicesChanged = [&devicesSeen, &device] {
+            std::vector<std::string> lines = deviceChanges(devicesSeen, *device);
+            devicesSeen = snapshotDevice(*device);
+            return lines;
+        };
         const bool expectation = entry.kind == CommandEntry::Kind::Expectation;
         if (entry.echoLine && !expectation) out << stamp << " " << line.text << "\n" << std::flush;
 
-        Session session{*device, {}};
+        Session session{*device, {}, devicesChanged};
         try {
             line.command.action(session);
         } catch (const ExpectationFailed& e) {
@@ -109,6 +116,7 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         // What the command brought about without naming it: a menu or box the program showed,
         // or a second start that ends the first copy.
         for (const std::string& change : shellChanges(shellBefore, *device)) out << indent << change << "\n";
+        for (const std::string& change : devicesChanged()) out << indent << change << "\n";
         for (const pocket::ProcessView& p : device->processes())
             if (runningBefore.count(p.pid) && !p.running) out << indent << processText(p) << "\n";
         out << std::flush;

@@ -1,0 +1,45 @@
+// appshut: whether the foreground window may be sent WM_CLOSE when its application is dismissed
+// from the taskbar. The shell's and the system's own windows, dialogs, windows that never become
+// active and windows that close through their caption's OK button are left alone.
+#include <windows.h>
+
+#include "tapclose.h"
+
+#define CLASS_NAME_SIZE 64
+
+// Exact names, in the order they are tried: no case folding, no prefixes.
+static const WCHAR* const kSystemClasses[] = {
+    TEXT("HHTaskBar"),
+    TEXT("SipWndClass"),
+    TEXT("menu_worker"),
+    TEXT("Explore"),
+    TEXT("Worker"),
+    TEXT("DesktopExplorerWindow"),
+    TEXT("MSPOutlook"),
+    TEXT("MS_SIPBUTTON"),
+    TEXT("static"),
+};
+#define SYSTEM_CLASS_COUNT (sizeof(kSystemClasses) / sizeof(kSystemClasses[0]))
+
+static const WCHAR kDialogClass[] = TEXT("Dialog");
+
+static BOOL HasExStyle(HWND hWnd, DWORD style) { return ((DWORD)GetWindowLongW(hWnd, GWL_EXSTYLE) & style) != 0; }
+
+BOOL IsClosableWindow(HWND hWnd) {
+    if (hWnd == NULL) return FALSE;
+    if (!IsWindowVisible(hWnd)) return FALSE;
+    if (!IsWindowEnabled(hWnd)) return FALSE;
+
+    // Zeroed: a failed query leaves the empty name, which matches none of ours.
+    WCHAR className[CLASS_NAME_SIZE];
+    memset(className, 0, sizeof(className));
+    GetClassNameW(hWnd, className, CLASS_NAME_SIZE);
+    for (UINT i = 0; i < SYSTEM_CLASS_COUNT; i++) {
+        if (wcscmp(className, kSystemClasses[i]) == 0) return FALSE;
+    }
+
+    if (HasExStyle(hWnd, WS_EX_NOACTIVATE)) return FALSE;
+    if (wcscmp(className, kDialogClass) == 0) return FALSE;
+    if (HasExStyle(hWnd, WS_EX_CAPTIONOKBTN)) return FALSE;
+    return TRUE;
+}

@@ -1,0 +1,173 @@
+// What appshut ships besides its code: its icon and its version block.
+#include "resources.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using sim::ResourceSet;
+
+constexpr unsigned RT_MENU = 4;
+constexpr unsigned RT_STRING = 6;
+constexpr unsigned RT_GROUP_ICON = 14;
+constexpr unsigned RT_VERSION = 16;
+constexpr unsigned kAppIcon = 104;
+constexpr std::uint16_t kJapanese = 0x0411;
+constexpr std::uint16_t kEnglishUs = 0x0409;
+
+const ResourceSet& appshut() {
+    static const ResourceSet set = ResourceSet::load(POCKET_IMAGE_DIR "/appshut.res");
+    return set;
+}
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open " + path);
+    return Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t u32(const Bytes& b, std::size_t at) {
+    return static_cast<std::uint32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | b.at(at + 3) << 24);
+}
+
+// ---- Icon ----
+
+TEST(AppshutResources, ClassIconIsTheOnlyGroup) {
+    EXPECT_EQ(appshut().groupIconIds(), (std::vector<unsigned>{kAppIcon}));
+}
+
+TEST(AppshutResources, ClassIconHas32And16PixelImagesOf16Colours) {
+    const sim::GroupIcon* icon = appshut().groupIcon(kAppIcon);
+    ASSERT_NE(icon, nullptr);
+    std::vector<int> sizes;
+    for (const sim::IconImage& image : icon->images) {
+        EXPECT_EQ(image.width, image.height);
+        EXPECT_EQ(image.bitCount, 4);
+        EXPECT_EQ(image.colorCount, 16);
+        sizes.push_back(image.width);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{32, 16}));
+}
+
+// Each size the shell asks for finds its own drawing, and the drawing is neither empty nor a
+// filled square: some pixels opaque, some transparent.
+TEST(AppshutResources, EachSizeIsDrawnInItsOwnImage) {
+    const sim::GroupIcon* icon = appshut().groupIcon(kAppIcon);
+    ASSERT_NE(icon, nullptr);
+    for (int size : {32, 16}) {
+        SCOPED_TRACE(size);
+        const sim::IconImage* image = icon->best(size, size);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->width, size);
+
+        // BITMAPINFOHEADER (40 bytes), 16 palette entries, 4-bit colour rows, then the 1-bit AND
+        // mask; rows are padded to 4 bytes, and the mask's bit is set where the pixel is transparent.
+        const std::size_t colourRow = (static_cast<std::size_t>(size) * 4 + 31) / 32 * 4;
+        const std::size_t maskRow = (static_cast<std::size_t>(size) + 31) / 32 * 4;
+        const std::size_t maskAt = 40 + 16 * 4 + colourRow * size;
+        ASSERT_EQ(image->data.size(), maskAt + maskRow * size);
+        int opaque = 0;
+        int transparent = 0;
+        for (int row = 0; row < size; ++row) {
+            for (int column = 0; column < size; ++column) {
+                const std::uint8_t bits = image->data[maskAt + row * maskRow + column / 8];
+                if (bits & (0x80 >> (column % 8)))
+                    ++transparent;
+                else
+                    ++opaque;
+            }
+        }
+        EXPECT_GT(opaque, size * size / 4);
+        EXPECT_GT(transparent, 0);
+    }
+}
+
+// ---- Languages ----
+
+TEST(AppshutResources, IconIsJapaneseAndVersionIsUsEnglish) {
+    const ResourceSet& res = appshut();
+    EXPECT_EQ(res.language(RT_GROUP_ICON, kAppIcon), kJapanese);
+    EXPECT_EQ(res.language(RT_VERSION, 1), kEnglishUs);
+}
+
+TEST(AppshutResources, HasNoMenusOrStrings) {
+    const ResourceSet& res = appshut();
+    for (unsigned id : {1u, 101u, 104u}) EXPECT_FALSE(res.menu(id).has_value()) << id;
+    for (unsigned id : {0u, 1u, 104u}) EXPECT_FALSE(res.string(id).has_value()) << id;
+    EXPECT_EQ(res.language(RT_MENU, 104), 0);
+    EXPECT_EQ(res.language(RT_STRING, 104 / 16 + 1), 0);
+}
+
+// ---- Version ----
+
+TEST(AppshutResources, VersionNumbersAre1001) {
+    const auto version = appshut().version();
+    ASSERT_TRUE(version.has_value());
+    const std::vector<std::uint16_t> v1001{1, 0, 0, 1};
+    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4), v1001);
+    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4), v1001);
+}
+
+TEST(AppshutResources, VersionStringsAreOneUsEnglishUnicodeBlock) {
+    const auto version = appshut().version();
+    ASSERT_TRUE(version.has_value());
+    ASSERT_EQ(version->strings.size(), 1u);
+    ASSERT_TRUE(version->strings.contains(u"040904b0"));
+    auto strings = version->strings.at(u"040904b0");
+    // Its wording is free, but it must be there.
+    EXPECT_FALSE(strings[u"LegalCopyright"].empty());
+    strings.erase(u"LegalCopyright");
+    const std::map<std::u16string, std::u16string> expected = {
+        {u"Comments", u""},
+        {u"CompanyName", u" "},
+        {u"FileDescription", u"appshut"},
+        {u"FileVersion", u"1, 0, 0, 1"},
+        {u"InternalName", u"appshut"},
+        {u"LegalTrademarks", u""},
+        {u"OriginalFilename", u"appshut.exe"},
+        {u"PrivateBuild", u""},
+        {u"ProductName", u"appshut"},
+        {u"ProductVersion", u"1, 0, 0, 1"},
+        {u"SpecialBuild", u""},
+    };
+    EXPECT_EQ(strings, expected);
+    EXPECT_EQ(version->translations, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x409, 1200}}));
+}
+
+TEST(AppshutResources, VersionFixedPart) {
+    // The parsed set keeps only the versions of the fixed part: read the rest from the file.
+    const Bytes res = readFile(POCKET_IMAGE_DIR "/appshut.res");
+    const Bytes signature{0xBD, 0x04, 0xEF, 0xFE};
+    const auto at = std::search(res.begin(), res.end(), signature.begin(), signature.end());
+    ASSERT_NE(at, res.end());
+    const std::size_t fixed = static_cast<std::size_t>(at - res.begin());
+    struct Field {
+        const char* name;
+        std::size_t offset;
+        std::uint32_t value;
+    };
+    const Field fields[] = {
+        {"dwFileVersionMS", 8, 0x00010000},
+        {"dwFileVersionLS", 12, 0x00000001},
+        {"dwProductVersionMS", 16, 0x00010000},
+        {"dwProductVersionLS", 20, 0x00000001},
+        {"dwFileFlagsMask", 24, 0x3F},
+        {"dwFileFlags", 28, 0},
+        {"dwFileOS", 32, 0x00050000},  // VOS_WINCE
+        {"dwFileType", 36, 1},         // VFT_APP
+        {"dwFileSubtype", 40, 0},
+    };
+    for (const Field& field : fields) EXPECT_EQ(u32(res, fixed + field.offset), field.value) << field.name;
+}
+
+}  // namespace

@@ -1,0 +1,370 @@
+#include "device_terms.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+#include "arguments.h"
+#include "audio.h"
+#include "commands.h"
+#include "file_system.h"
+#include "format.h"
+#include "shell_terms.h"
+#include "utf.h"
+
+namespace pocketsim {
+
+namespace {
+
+// Each press runs the device until it waits; a typo such as *1000000 should not stall the run.
+constexpr std::uint64_t kMostPresses = 10000;
+// The same bound parseDuration keeps, so that the gaps of one line cannot wrap the clock.
+constexpr std::uint64_t kLongestLine = std::uint64_t{1} << 62;
+constexpr std::uint64_t kLongestWave = 10 * 60 * 1000;
+constexpr DWORD kWaveRate = 8000;  // bytes per second: 8 kHz, 8-bit mono
+constexpr std::size_t kMostLines = 10;
+
+struct Named {
+    UINT value;
+    const char* name;
+};
+
+constexpr std::array<Named, 4> kDisplayStates{{
+    {VideoPowerOn, "on"}, {VideoPowerStandBy, "standby"}, {VideoPowerSuspend, "suspend"}, {VideoPowerOff, "off"}}};
+
+constexpr std::array<Named, 34> kMessages{{
+    {WM_NULL, "WM_NULL"},
+    {WM_CREATE, "WM_CREATE"},
+    {WM_DESTROY, "WM_DESTROY"},
+    {WM_MOVE, "WM_MOVE"},
+    {WM_SIZE, "WM_SIZE"},
+    {WM_ACTIVATE, "WM_ACTIVATE"},
+    {WM_SETFOCUS, "WM_SETFOCUS"},
+    {WM_KILLFOCUS, "WM_KILLFOCUS"},
+    {WM_ENABLE, "WM_ENABLE"},
+    {WM_SETTEXT, "WM_SETTEXT"},
+    {WM_GETTEXT, "WM_GETTEXT"},
+    {WM_GETTEXTLENGTH, "WM_GETTEXTLENGTH"},
+    {WM_PAINT, "WM_PAINT"},
+    {WM_CLOSE, "WM_CLOSE"},
+    {WM_QUIT, "WM_QUIT"},
+    {WM_ERASEBKGND, "WM_ERASEBKGND"},
+    {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+    {WM_SETTINGCHANGE, "WM_SETTINGCHANGE"},
+    {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
+    {WM_NOTIFY, "WM_NOTIFY"},
+    {WM_HELP, "WM_HELP"},
+    {WM_KEYDOWN, "WM_KEYDOWN"},
+    {WM_KEYUP, "WM_KEYUP"},
+    {WM_CHAR, "WM_CHAR"},
+    {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
+    {WM_SYSKEYUP, "WM_SYSKEYUP"},
+    {WM_COMMAND, "WM_COMMAND"},
+    {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+    {WM_TIMER, "WM_TIMER"},
+    {WM_INITMENUPOPUP, "WM_INITMENUPOPUP"},
+    {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+    {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+    {WM_LBUTTONUP, "WM_LBUTTONUP"},
+    {WM_HOTKEY, "WM_HOTKEY"},
+}};
+
+constexpr std::array<Named, 5> kModifiers{
+    {{MOD_ALT, "MOD_ALT"}, {MOD_CONTROL, "MOD_CONTROL"}, {MOD_SHIFT, "MOD_SHIFT"}, {MOD_WIN, "MOD_WIN"},
+     {MOD_KEYUP, "MOD_KEYUP"}}};
+
+constexpr std::array<Named, 3> kEscapes{{{QUERYESCSUPPORT, "QUERYESCSUPPORT"},
+                                         {SETPOWERMANAGEMENT, "SETPOWERMANAGEMENT"},
+                                         {GETPOWERMANAGEMENT, "GETPOWERMANAGEMENT"}}};
+
+std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+void putLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+std::string stamped(std::uint64_t time, const std::string& text) { return timeStamp(time) + " " + text; }
+
+bool sameKey(const pocket::HotKeyView& a, const pocket::HotKeyView& b) {
+    return a.owner == b.owner && a.pid == b.pid && a.id == b.id && a.vk == b.vk && a.modifiers == b.modifiers;
+}
+
+// "142, 141, 140+MOD_ALT": the keys of `keys` that `others` lacks, per holder, in their order.
+std::vector<std::string> keyChanges(const pocket::PocketDevice& device, const std::vector<pocket::HotKeyView>& keys,
+                                    const std::vector<pocket::HotKeyView>& others, const std::string& verb) {
+    std::vector<std::pair<std::uint32_t, std::string>> byHolder;
+    for (const pocket::HotKeyView& key : keys) {
+        if (std::any_of(others.begin(), others.end(), [&](const auto& o) { return sameKey(key, o); })) continue;
+        auto it = std::find_if(byHolder.begin(), byHolder.end(), [&](const auto& h) { return h.first == key.pid; });
+        if (it == byHolder.end()) it = byHolder.insert(byHolder.end(), {key.pid, ""});
+        it->second += (it->second.empty() ? "" : ", ") + std::to_string(key.vk) +
+                      (key.modifiers ? "+" + modifierText(key.modifiers) : "");
+    }
+    std::vector<std::string> lines;
+    for (const auto& [pid, list] : byHolder) lines.push_back("hot keys " + verb + " " + ownerText(device, pid) + ": " + list);
+    return lines;
+}
+
+}  // namespace
+
+std::vector<PressRun> parseKeyPresses(const std::vector<std::string>& words) {
+    if (words.empty()) throw UsageError("no key to press");
+    std::vector<PressRun> runs;
+    std::uint64_t presses = 0;
+    std::uint64_t total = 0;
+    for (const std::string& word : words) {
+        std::string_view rest = word;
+        std::uint64_t count = 1;
+        if (const std::size_t star = rest.find('*'); star != std::string_view::npos) {
+            count = parseNumber(rest.substr(star + 1), kMostPresses, "press count");
+            if (count == 0) throw UsageError("press count 0 in " + quoted(word) + " presses nothing");
+            rest = rest.substr(0, star);
+        }
+        std::uint64_t gap = 0;
+        if (const std::size_t plus = rest.find('+'); plus != std::string_view::npos) {
+            gap = parseDuration(rest.substr(plus + 1));
+            rest = rest.substr(0, plus);
+        }
+        const auto vk = static_cast<UINT>(parseNumber(rest, 255, "key"));
+        if (vk == 0) throw UsageError("0 is no key (keys are 1 to 255)");
+        presses += count;
+        if (presses > kMostPresses) throw UsageError("more than " + std::to_string(kMostPresses) + " presses on one line");
+        if (gap != 0 && count > (kLongestLine - total) / gap)
+            throw UsageError("the gaps of " + quoted(word) + " add up to too long a time");
+        total += gap * count;
+        runs.push_back(PressRun{pocket::KeyPress{vk, gap, 0}, count});
+    }
+    return runs;
+}
+
+DWORD parseVolume(const std::vector<std::string>& words) {
+    if (words.size() == 1) return static_cast<DWORD>(parseNumber(words[0], 0xFFFFFFFFu, "volume"));
+    if (words.size() != 2) throw UsageError("give the volume as LEFT RIGHT or as one 32-bit word");
+    const auto left = static_cast<DWORD>(parseNumber(words[0], 0xFFFF, "left volume"));
+    const auto right = static_cast<DWORD>(parseNumber(words[1], 0xFFFF, "right volume"));
+    return left | right << 16;
+}
+
+std::string volumeText(DWORD volume) {
+    return "left " + std::to_string(LOWORD(volume)) + ", right " + std::to_string(HIWORD(volume)) + " (" +
+           hex(volume, 8) + ")";
+}
+
+ULONG parseDisplayState(std::string_view text) {
+    for (const Named& state : kDisplayStates)
+        if (text == state.name) return state.value;
+    if (!text.empty() && text[0] >= '0' && text[0] <= '9')
+        return static_cast<ULONG>(parseNumber(text, std::numeric_limits<std::uint32_t>::max(), "display state"));
+    throw UsageError("unknown display state " + quoted(text) + " (on, standby, suspend, off or a number)");
+}
+
+std::string displayStateText(ULONG state) {
+    for (const Named& s : kDisplayStates)
+        if (s.value == state) return std::string(s.name) + " (" + std::to_string(state) + ")";
+    return std::to_string(state) + " (no state a driver should hold)";
+}
+
+DevicePath DevicePath::parse(std::string_view text) {
+    if (text.empty()) throw UsageError("missing file path");
+    if (text.find_first_of("*?") != std::string_view::npos)
+        throw UsageError("file path " + quoted(text) + " has a wildcard");
+    DevicePath out;
+    std::string_view below = text;
+    if (const std::size_t colon = text.find(':'); colon != std::string_view::npos) {
+        const std::string program(text.substr(0, colon));
+        try {
+            out.program = requireProgram(program);
+        } catch (const UsageError& e) {
+            throw UsageError(std::string(e.what()) + "; PROGRAM:NAME names a file beside a program");
+        }
+        below = text.substr(colon + 1);
+        if (below.empty() || below.find(':') != std::string_view::npos)
+            throw UsageError("bad file path " + quoted(text) + ": give PROGRAM:NAME, such as rcbridge:beep.wav");
+        // Below the program's folder and no higher: "rcbridge:..\x" would name another folder's file.
+        const auto inside = sim::FileSystem::normalise(u"\\x\\" + sim::fromUtf8(std::string(below)));
+        if (!inside || inside->rfind(u"\\x\\", 0) != 0)
+            throw UsageError("file path " + quoted(text) + " leaves the program's folder");
+    } else if (!sim::FileSystem::normalise(sim::fromUtf8(std::string(text)))) {
+        throw UsageError("file path " + quoted(text) + " climbs above the root");
+    }
+    out.path = std::string(below);
+    return out;
+}
+
+std::string DevicePath::resolve(const pocket::PocketDevice& device) const {
+    const std::string whole = program.empty() ? path : device.installFolder(program) + "\\" + path;
+    return sim::toUtf8(sim::FileSystem::normalise(sim::fromUtf8(whole)).value_or(u"\\"));
+}
+
+std::vector<std::uint8_t> silentWave(std::uint64_t milliseconds) {
+    milliseconds = std::min(milliseconds, kLongestWave);
+    const auto dataBytes = static_cast<std::uint32_t>(milliseconds * kWaveRate / 1000);
+    std::vector<std::uint8_t> out;
+    out.reserve(44 + dataBytes);
+    auto tag = [&out](const char* fourCc) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(fourCc[i]));
+    };
+    tag("RIFF");
+    putLittleEndian(out, 36 + dataBytes, 4);
+    tag("WAVE");
+    tag("fmt ");
+    putLittleEndian(out, 16, 4);
+    putLittleEndian(out, 1, 2);  // PCM
+    putLittleEndian(out, 1, 2);  // mono
+    putLittleEndian(out, kWaveRate, 4);
+    putLittleEndian(out, kWaveRate, 4);
+    putLittleEndian(out, 1, 2);  // block align
+    putLittleEndian(out, 8, 2);  // bits per sample
+    tag("data");
+    putLittleEndian(out, dataBytes, 4);
+    out.insert(out.end(), dataBytes, 0x80);  // 8-bit silence is the midpoint
+    return out;
+}
+
+std::string messageName(UINT message) {
+    const std::string number = hex(message, 4);
+    for (const Named& m : kMessages)
+        if (m.value == message) return std::string(m.name) + " (" + number + ")";
+    if (message >= WM_APP && message <= 0xBFFF) return "WM_APP+" + std::to_string(message - WM_APP) + " (" + number + ")";
+    if (message >= WM_USER && message < WM_APP) return "WM_USER+" + std::to_string(message - WM_USER) + " (" + number + ")";
+    return number;
+}
+
+std::string modifierText(UINT modifiers) {
+    std::string names;
+    UINT rest = modifiers;
+    for (const Named& m : kModifiers) {
+        if (!(modifiers & m.value)) continue;
+        names += (names.empty() ? "" : "|") + std::string(m.name);
+        rest &= ~m.value;
+    }
+    if (rest) names += (names.empty() ? "" : "|") + hex(rest);
+    return names.empty() ? "none" : names;
+}
+
+std::string keyText(UINT vk) {
+    return (vk == VK_OFF ? std::string("VK_OFF") : std::to_string(vk)) + " (" + hex(vk, 2) + ")";
+}
+
+std::string hotKeyText(const pocket::PocketDevice& device, const pocket::HotKeyView& key) {
+    return "key " + keyText(key.vk) + ", modifiers " + modifierText(key.modifiers) + ": held by " +
+           ownerText(device, key.pid) + (key.owner ? ", hwnd " + handleText(key.owner) : ", its thread") + ", id " +
+           std::to_string(key.id);
+}
+
+std::string soundText(const pocket::PocketDevice& device, const pocket::SoundView& sound) {
+    std::string text = sound.path + " by " + ownerText(device, sound.pid) + ", " +
+                       (sound.async ? "async" : "sync (the program waits)") + ", " + timeStamp(sound.start) + " to ";
+    if (sound.cut) return text + timeStamp(sound.actualEnd) + ", cut (planned to end " + timeStamp(sound.plannedEnd) + ")";
+    if (sound.actualEnd > device.now()) return text + timeStamp(sound.plannedEnd) + ", playing";
+    return text + timeStamp(sound.actualEnd) + ", played to the end";
+}
+
+std::string keyboardEventText(const pocket::PocketDevice& device, const sim::KeyboardEvent& e) {
+    return "keybd_event by " + ownerText(device, e.pid) + ": " + keyText(e.vk) +
+           (e.flags & KEYEVENTF_KEYUP ? " up" : " down") + ", scan " + std::to_string(e.scan) + ", flags " +
+           hex(e.flags) + ", extra " + std::to_string(e.extra);
+}
+
+std::string receivedText(const sim::ReceivedMessage& m) {
+    const auto wParam = static_cast<std::uint32_t>(m.wParam);
+    const auto lParam = static_cast<std::uint32_t>(m.lParam);
+    // The record's address differs from run to run; the output should not.
+    const std::string lText = m.message == WM_CREATE ? "its CREATESTRUCT"
+                                                     : std::to_string(static_cast<std::int32_t>(lParam)) + " (" + hex(lParam) + ")";
+    return messageName(m.message) + ", wParam " + std::to_string(wParam) + " (" + hex(wParam) + "), lParam " + lText;
+}
+
+std::string escapeText(const pocket::PocketDevice& device, const sim::EscapeCall& call) {
+    std::string name = std::to_string(call.escape);
+    for (const Named& e : kEscapes)
+        if (static_cast<int>(e.value) == call.escape) name = std::string(e.name) + " (" + name + ")";
+    return "ExtEscape " + name + " by " + ownerText(device, call.pid) + ", " + std::to_string(call.cbInput) +
+           " bytes in, " + std::to_string(call.cbOutput) + " bytes out -> " + std::to_string(call.result);
+}
+
+pocket::StandInRecord findStandIn(const pocket::PocketDevice& device, const std::string& className) {
+    const std::vector<pocket::StandInRecord> all = device.standIns();
+    std::optional<pocket::StandInRecord> closed;
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        if (it->className != className) continue;
+        if (it->open) return *it;
+        if (!closed) closed = *it;
+    }
+    if (closed) return *closed;
+    std::string classes;
+    for (const pocket::StandInRecord& s : all)
+        if (classes.find(quote(s.className)) == std::string::npos) classes += (classes.empty() ? "" : ", ") + quote(s.className);
+    throw ActionFailed("no stand-in window of class " + quote(className) + " was added" +
+                       (classes.empty() ? "" : " (there are " + classes + ")"));
+}
+
+std::string standInName(const pocket::StandInRecord& s) {
+    return s.className + " of " + s.program + " (pid " + std::to_string(s.pid) + ")";
+}
+
+DeviceSnapshot snapshotDevice(const pocket::PocketDevice& device) {
+    DeviceSnapshot snapshot;
+    snapshot.volumeWrites = device.volumeWrites().size();
+    snapshot.sounds = device.device().audio.sounds().size();
+    snapshot.keyboardEvents = device.keyboardEvents().size();
+    snapshot.escapes = device.displayEscapes().size();
+    snapshot.displayState = device.displayPowerState();
+    snapshot.switchedOn = device.isSwitchedOn();
+    snapshot.hotKeys = device.hotKeys();
+    for (const pocket::StandInRecord& s : device.standIns()) snapshot.received[s.hwnd] = device.standInMessages(s.hwnd).size();
+    return snapshot;
+}
+
+std::vector<std::string> deviceChanges(const DeviceSnapshot& before, const pocket::PocketDevice& device) {
+    struct Timed {
+        std::uint64_t time;
+        std::string text;
+    };
+    std::vector<Timed> timed;
+    std::vector<std::string> lines;
+    // Only the last few of a kind; a line that presses a key a hundred times should stay readable.
+    auto report = [&](std::size_t from, std::size_t to, const std::string& what, auto item) {
+        if (to <= from) return;
+        const std::size_t first = to - from > kMostLines ? to - kMostLines : from;
+        if (first > from) lines.push_back("... " + std::to_string(first - from) + " earlier " + what + " not shown");
+        for (std::size_t i = first; i < to; ++i) timed.push_back(item(i));
+    };
+
+    for (const pocket::StandInRecord& s : device.standIns()) {
+        const auto& log = device.standInMessages(s.hwnd);
+        // A stand-in made meanwhile was made by the script, which says so; its creation is no news.
+        const auto seen = before.received.find(s.hwnd);
+        report(seen == before.received.end() ? log.size() : seen->second, log.size(), "messages to " + s.className,
+               [&](std::size_t i) { return Timed{log[i].time, standInName(s) + " received " + receivedText(log[i])}; });
+    }
+    const auto& writes = device.volumeWrites();
+    report(before.volumeWrites, writes.size(), "volume settings", [&](std::size_t i) {
+        return Timed{writes[i].time, "volume set to " + volumeText(writes[i].volume) + " by " + ownerText(device, writes[i].pid)};
+    });
+    const std::vector<pocket::SoundView> sounds = device.sounds();
+    report(before.sounds, sounds.size(), "sounds", [&](std::size_t i) {
+        const pocket::SoundView& s = sounds[i];
+        return Timed{s.start, ownerText(device, s.pid) + " plays " + s.path + ", " + (s.async ? "async" : "sync") +
+                                  ", " + std::to_string(s.plannedEnd - s.start) + " ms"};
+    });
+    const auto& events = device.keyboardEvents();
+    report(before.keyboardEvents, events.size(), "key events", [&](std::size_t i) {
+        return Timed{events[i].time, keyboardEventText(device, events[i])};
+    });
+    std::stable_sort(timed.begin(), timed.end(), [](const Timed& a, const Timed& b) { return a.time < b.time; });
+    for (const Timed& t : timed) lines.push_back(stamped(t.time, t.text));
+
+    // Only what the programs did: a script that sets the driver or the switch says so itself.
+    if (device.displayEscapes().size() > before.escapes && device.displayPowerState() != before.displayState)
+        lines.push_back("display power " + displayStateText(before.displayState) + " -> " +
+                        displayStateText(device.displayPowerState()));
+    if (events.size() > before.keyboardEvents && device.isSwitchedOn() != before.switchedOn)
+        lines.push_back(device.isSwitchedOn() ? "the device switched on" : "the device switched off");
+    const std::vector<pocket::HotKeyView> keys = device.hotKeys();
+    for (std::string& line : keyChanges(device, keys, before.hotKeys, "taken by")) lines.push_back(std::move(line));
+    for (std::string& line : keyChanges(device, before.hotKeys, keys, "released by")) lines.push_back(std::move(line));
+    return lines;
+}
+
+}  // namespace pocketsim

@@ -1,0 +1,82 @@
+// The words a script uses for the device's keys, sound, display, files and the windows of
+// outside programs, read and written, and the lines that tell what a command brought about.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pocket_device.h"
+
+namespace pocketsim {
+
+// One word of a "press" line: a key pressed `count` times, each time after the gap.
+struct PressRun {
+    pocket::KeyPress press;
+    std::uint64_t count = 1;
+};
+// "140", "0x8c", "140+300ms", "137*30", "140+300ms*2", one run a word. Throws UsageError.
+std::vector<PressRun> parseKeyPresses(const std::vector<std::string>& words);
+
+// "LEFT RIGHT" (each 0 to 65535) or one 32-bit word with the left channel in its low half.
+DWORD parseVolume(const std::vector<std::string>& words);
+// "left 32768, right 32768 (0x80008000)".
+std::string volumeText(DWORD volume);
+
+// The display's power states by name (on, standby, suspend, off) or number.
+ULONG parseDisplayState(std::string_view text);
+// "off (4)"; a number the driver should never hold shows as it is.
+std::string displayStateText(ULONG state);
+
+// A file on the device: "\Program Files\rcbridge\beep.wav" ('/' may stand for '\'), or
+// "rcbridge:beep.wav" for a file in the folder that program is installed in.
+struct DevicePath {
+    std::string program;  // empty for a plain path
+    std::string path;     // the plain path, or the name below the program's folder
+
+    static DevicePath parse(std::string_view text);  // throws UsageError
+    std::string resolve(const pocket::PocketDevice& device) const;
+};
+
+// A silent 8 kHz, 8-bit mono WAVE file that plays for `milliseconds`.
+std::vector<std::uint8_t> silentWave(std::uint64_t milliseconds);
+
+// "WM_COMMAND (0x0111)", "WM_USER+1024 (0x0800)", "0x0123".
+std::string messageName(UINT message);
+// "none", "MOD_ALT|MOD_KEYUP".
+std::string modifierText(UINT modifiers);
+// "VK_OFF (0xdf)", "140 (0x8c)".
+std::string keyText(UINT vk);
+
+std::string hotKeyText(const pocket::PocketDevice& device, const pocket::HotKeyView& key);
+std::string soundText(const pocket::PocketDevice& device, const pocket::SoundView& sound);
+std::string keyboardEventText(const pocket::PocketDevice& device, const sim::KeyboardEvent& event);
+std::string receivedText(const sim::ReceivedMessage& message);
+std::string escapeText(const pocket::PocketDevice& device, const sim::EscapeCall& call);
+
+// The stand-in a script names by its window class (exactly as given): the most recent open
+// one, else the most recent closed one. Throws ActionFailed when there was none.
+pocket::StandInRecord findStandIn(const pocket::PocketDevice& device, const std::string& className);
+// "TUNELARK of tunelark (pid 4097)".
+std::string standInName(const pocket::StandInRecord& standIn);
+
+// Counts of what the devices recorded, taken before a command runs.
+struct DeviceSnapshot {
+    std::size_t volumeWrites = 0;
+    std::size_t sounds = 0;
+    std::size_t keyboardEvents = 0;
+    std::size_t escapes = 0;
+    ULONG displayState = 0;
+    bool switchedOn = true;
+    std::vector<pocket::HotKeyView> hotKeys;
+    std::map<HWND, std::size_t> received;  // messages each stand-in had received
+};
+DeviceSnapshot snapshotDevice(const pocket::PocketDevice& device);
+// What changed since `before`: volume writes, sounds, key events and messages to stand-ins with
+// their times, in time order; then the display's power, the power switch and the hot keys.
+std::vector<std::string> deviceChanges(const DeviceSnapshot& before, const pocket::PocketDevice& device);
+
+}  // namespace pocketsim
