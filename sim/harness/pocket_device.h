@@ -102,6 +102,14 @@ struct StandInRecord {
 };
 // ---- end of files and devices: views ----
 
+// ---- Tap-close: the shell's taskbar and stopped threads (pocket_device_taskbar.cpp) ----
+struct StoppedThread {
+    std::uint32_t thread = 0;
+    std::string process;
+    std::string call;  // the platform call it was stopped in, after its effect
+};
+// ---- end of tap-close: views ----
+
 struct PowerStatus {
     BYTE acLine = AC_LINE_OFFLINE;
     BYTE percent = 100;
@@ -259,6 +267,39 @@ public:
     // Every stand-in whose window was made, oldest first; their records stay readable after closing.
     std::vector<StandInRecord> standIns() const;
     // ---- end of files and devices ----
+
+    // ---- Tap-close (pocket_device_taskbar.cpp); needs a device booted with the shell ----
+    HWND taskbar() const { return device_.shellWindows.taskbar; }
+    HWND desktop() const { return device_.shellWindows.desktop; }
+    // The stylus on the taskbar, in its client coordinates (negative ones too): posted to it as
+    // WM_LBUTTONDOWN, WM_MOUSEMOVE and WM_LBUTTONUP, as the touch screen's driver does.
+    void stylusDown(int x, int y);
+    void stylusMove(int x, int y);
+    void stylusUp(int x, int y);
+    void tapTaskbar(int x, int y) {
+        stylusDown(x, y);
+        stylusUp(x, y);
+    }
+    // What the taskbar's own procedure received, and what it answers.
+    const std::vector<sim::ReceivedMessage>& taskbarReceived() const { return device_.shellWindows.taskbarReceived; }
+    void setTaskbarResult(LRESULT result) { device_.shellWindows.taskbarResult = result; }
+    const std::vector<HWND>& sentToBackground() const { return device_.shellWindows.sentToBackground; }
+    // Whether the taskbar's procedure is its own (nobody hooked it).
+    bool taskbarProcedureIsItsOwn() const;
+    HWND foreground() const { return device_.foreground; }
+    void setForeground(HWND hwnd) { device_.foreground = hwnd; }
+    // An application window of another program, with a given look and behaviour.
+    StandInView createApplication(const std::string& program, const std::string& className, const std::string& title,
+                                  const sim::StandInOptions& options);
+    // What the device reports about itself.
+    void setSystem(DWORD majorVersion, const std::u16string& platformType);
+
+    // Stops a thread right after the `occurrence`-th call of `function` (by `program`, or any) has
+    // had its effect, before it returns; the others run meanwhile until resumeStopped().
+    void stopAt(const std::string& function, std::uint64_t occurrence = 1, const std::string& program = "");
+    std::vector<StoppedThread> stoppedThreads() const;
+    void resumeStopped();
+    // ---- end of tap-close ----
 
 private:
     void installProgramFiles(const std::string& program, const std::string& imageDir);

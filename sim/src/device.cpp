@@ -131,6 +131,17 @@ void Device::endProcess(Process& process, int exitCode) {
 
 void Device::unloadImage(Process& process) {
     if (!process.image) return;
+    for (const auto& thread : scheduler.threads()) {
+        for (const void* proc : thread->runningProcs) {
+            if (process.image->contains(proc)) {
+                reportError("image of " + process.name + " cannot be unloaded: a thread of " +
+                            (thread->process() ? thread->process()->name : std::string("the system")) +
+                            " is running its code");
+                keptImages_.push_back(std::move(process.image));
+                return;
+            }
+        }
+    }
     for (const Window* window : windows.all()) {
         if (process.image->contains(reinterpret_cast<const void*>(window->proc))) {
             reportError("image of " + process.name + " cannot be unloaded: the procedure of a window of " +

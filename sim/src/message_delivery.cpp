@@ -2,12 +2,22 @@
 
 #include <algorithm>
 
+#include "context.h"
 #include "device.h"
 #include "sim_thread.h"
 
 namespace sim {
 
 LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Which procedures each thread is inside: an image they belong to must stay loaded.
+    SimThread* thread = currentContext().thread;
+    if (thread) thread->runningProcs.push_back(reinterpret_cast<const void*>(proc));
+    struct Leave {
+        SimThread* thread;
+        ~Leave() {
+            if (thread) thread->runningProcs.pop_back();
+        }
+    } leave{thread};
     return proc(hwnd, message, wParam, lParam);
 }
 

@@ -52,6 +52,7 @@ HWND makeWindow(LPCWSTR className, WNDPROC proc, int x, int y, int width, int he
 }  // namespace
 
 void startShell(Device& device, int taskbarWidth, int taskbarHeight) {
+    device.shellWindows.taskbarProc = ShellTaskbarProc;
     const int screenWidth = device.config.screenWidth;
     const int screenHeight = device.config.screenHeight;
     Process& shell = device.startHosted("shell", [&device, taskbarWidth, taskbarHeight, screenWidth, screenHeight] {

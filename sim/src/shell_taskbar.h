@@ -18,6 +18,7 @@ constexpr int kShellCloseBand = 25;
 struct ShellWindows {
     HWND taskbar = nullptr;
     HWND desktop = nullptr;
+    WNDPROC taskbarProc = nullptr;  // the taskbar's own procedure
     std::uint32_t pid = 0;
     // Every message the taskbar's own procedure received, in order.
     std::vector<ReceivedMessage> taskbarReceived;

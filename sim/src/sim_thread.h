@@ -9,6 +9,7 @@
 #include <semaphore>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "message_queue.h"
 
@@ -44,6 +45,8 @@ public:
     int modalDepth = 0;
     // The call at which the driver stopped the thread; empty while it may run.
     std::string parkedAt;
+    // Window procedures the thread is running now, innermost last.
+    std::vector<const void*> runningProcs;
 
 private:
     friend class Scheduler;

@@ -10,7 +10,13 @@ namespace {
 LRESULT CALLBACK StandInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Device& device = currentDevice();
     device.standIns.record(hwnd, ReceivedMessage{message, wParam, lParam, device.clock.now()});
+    const StandInOptions options = device.standIns.options(hwnd);
     if (message == WM_DESTROY) PostQuitMessage(0);
+    if (message == WM_CLOSE && options.refusesToClose) return 0;
+    if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && options.closesWhenSentBack) {
+        DestroyWindow(hwnd);
+        return 0;
+    }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -23,15 +29,17 @@ const std::vector<ReceivedMessage>& StandInLogs::of(HWND hwnd) const {
 }
 
 HWND startStandIn(Device& device, const std::string& program, const std::u16string& className,
-                  const std::u16string& title) {
-    Process& process = device.startHosted(program, [className, title] {
+                  const std::u16string& title, const StandInOptions& options) {
+    Process& process = device.startHosted(program, [&device, className, title, options] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = StandInProc;
         wc.lpszClassName = className.c_str();
         if (!RegisterClassW(&wc)) return 1;
-        const HWND hwnd = CreateWindowExW(0, className.c_str(), title.c_str(), WS_VISIBLE, 0, 0, CW_USEDEFAULT,
-                                          CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+        device.standIns.expect(options);
+        const HWND hwnd = CreateWindowExW(options.exStyle, className.c_str(), title.c_str(), options.style, 0, 0,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
         if (!hwnd) return 1;
+        if (options.foreground) device.foreground = hwnd;
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
         return static_cast<int>(msg.wParam);

@@ -21,21 +21,41 @@ struct ReceivedMessage {
     std::uint64_t time = 0;
 };
 
+// How a stand-in window looks and behaves.
+struct StandInOptions {
+    DWORD style = WS_VISIBLE;
+    DWORD exStyle = 0;
+    bool refusesToClose = false;     // WM_CLOSE is recorded and ignored
+    bool closesWhenSentBack = false; // destroys itself when the shell sends it to the background
+    bool foreground = false;         // comes to the front once made
+};
+
 class StandInLogs {
 public:
-    void record(HWND hwnd, const ReceivedMessage& message) { logs_[hwnd].push_back(message); }
+    void record(HWND hwnd, const ReceivedMessage& message) {
+        if (!logs_.count(hwnd)) options_[hwnd] = pending_;  // the first message is WM_CREATE
+        logs_[hwnd].push_back(message);
+    }
+    // Options for the stand-in window about to be created.
+    void expect(const StandInOptions& options) { pending_ = options; }
+    StandInOptions options(HWND hwnd) const {
+        auto it = options_.find(hwnd);
+        return it == options_.end() ? StandInOptions{} : it->second;
+    }
     // Kept after the window is gone, for the driver to read.
     const std::vector<ReceivedMessage>& of(HWND hwnd) const;
     bool isStandIn(HWND hwnd) const { return logs_.count(hwnd) != 0; }
 
 private:
     std::map<HWND, std::vector<ReceivedMessage>> logs_;
+    std::map<HWND, StandInOptions> options_;
+    StandInOptions pending_;
 };
 
 // Starts process `program` owning one top-level window of `className` and `title` whose procedure
-// records what it receives; WM_CLOSE destroys the window and ends the process. Returns the window,
-// or NULL when it could not be made.
+// records what it receives; WM_CLOSE destroys the window and ends the process (unless it refuses).
+// Returns the window, or NULL when it could not be made.
 HWND startStandIn(Device& device, const std::string& program, const std::u16string& className,
-                  const std::u16string& title);
+                  const std::u16string& title, const StandInOptions& options = {});
 
 }  // namespace sim
