@@ -58,6 +58,15 @@ Process& Device::startHosted(const std::string& name, std::function<int()> body)
 
 void Device::runUntilIdle() { scheduler.runUntilIdle(); }
 
+bool Device::terminate(std::uint32_t pid, int exitCode) {
+    Process* process = findProcess(pid);
+    if (!process || !process->running() || !process->mainThread) return false;
+    process->exitCode = exitCode;
+    scheduler.abort(*process->mainThread);
+    runUntilIdle();
+    return true;
+}
+
 void Device::advance(std::uint64_t milliseconds) {
     const std::uint64_t target = clock.now() + milliseconds;
     runUntilIdle();

@@ -92,6 +92,9 @@ public:
     // Starts a process that runs `body` (on a simulated thread) instead of a program image: lets a
     // test or a tool call the platform as a program would. Its exit code is what `body` returns.
     Process& startHosted(const std::string& name, std::function<int()> body);
+    // Ends a process at once, as TerminateProcess does: none of its code runs any more, and
+    // nothing it would have undone on its way out is undone.
+    bool terminate(std::uint32_t pid, int exitCode);
     // Runs every thread that can run, without moving time.
     void runUntilIdle();
     // Moves virtual time forward, waking timers and sleepers in time order.

@@ -28,6 +28,8 @@ public:
     std::optional<std::uint64_t> nextWakeTime() const;
     // Unwinds every thread that has not finished; used when the device shuts down.
     void abortAll();
+    // Unwinds one thread the next time it gets the turn.
+    void abort(SimThread& thread) { thread.abortRequested_ = true; }
 
     // Thread side: give up the turn until canWake holds. wakeTime tells the driver when time alone
     // makes canWake true. Throws ThreadAbort when the device shuts the thread down meanwhile.
