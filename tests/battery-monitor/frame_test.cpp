@@ -277,3 +277,14 @@ TEST_F(MonitorTest, StartUpCallsThePlatformInOrder) {
     // wsprintfW is pure text work; the platform may or may not trace it.
     EXPECT_EQ(withoutText, expectedWithoutText);
 }
+
+TEST_F(MonitorTest, SecondStartWhileTheFirstIsStillStartingLeavesItRunning) {
+    device.stopAt("CreateMutexW", 1, "voltmarap");  // the first copy holds the mutex but has no window yet
+    auto first = start();
+    ASSERT_EQ(device.stoppedThreads().size(), 1u);
+    auto second = start();
+    EXPECT_EQ(second.exitCode, 0);  // its close went to no window
+    device.resumeStopped();
+    EXPECT_TRUE(device.process(first.pid)->running);
+    EXPECT_TRUE(shown());
+}
