@@ -35,7 +35,9 @@ StandInView PocketDevice::createApplication(const std::string& program, const st
                                             const std::string& title, const sim::StandInOptions& options) {
     const HWND hwnd = sim::startStandIn(device_, program, sim::fromUtf8(className), sim::fromUtf8(title), options);
     const sim::Window* window = device_.windows.find(hwnd);
-    return StandInView{hwnd, window && window->process ? window->process->pid : 0};
+    const StandInView made{hwnd, window && window->process ? window->process->pid : 0};
+    if (hwnd) standIns_.push_back(StandInRecord{hwnd, made.pid, program, className, title, true});
+    return made;
 }
 
 void PocketDevice::setSystem(DWORD majorVersion, const std::u16string& platformType) {

@@ -139,6 +139,26 @@ std::uint64_t parseNumber(std::string_view text, std::uint64_t max, std::string_
     return value;
 }
 
+std::int64_t parseSignedNumber(std::string_view text, std::int64_t min, std::int64_t max, std::string_view what) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::uint64_t magnitude = parseNumber(negative ? text.substr(1) : text, 0xFFFFFFFFu, what);
+    const std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+    if (value < min || value > max)
+        throw UsageError(std::string(what) + " " + quoted(text) + " is out of range (" + std::to_string(min) + " to " +
+                         std::to_string(max) + ")");
+    return value;
+}
+
+Size parseSize(std::string_view text, int maxWidth, int maxHeight, std::string_view what) {
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos || x == 0)
+        throw UsageError("bad " + std::string(what) + " " + quoted(text) + ": expected WIDTHxHEIGHT, such as 240x26");
+    const auto width = parseNumber(text.substr(0, x), static_cast<std::uint64_t>(maxWidth), std::string(what) + " width");
+    const auto height = parseNumber(text.substr(x + 1), static_cast<std::uint64_t>(maxHeight), std::string(what) + " height");
+    if (width == 0 || height == 0) throw UsageError(std::string(what) + " " + quoted(text) + " has no area");
+    return Size{static_cast<int>(width), static_cast<int>(height)};
+}
+
 std::vector<std::uint8_t> parseHexBytes(const std::vector<std::string>& words) {
     std::string digits;
     for (const std::string& word : words) digits += word;

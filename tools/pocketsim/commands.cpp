@@ -10,7 +10,7 @@ namespace pocketsim {
 const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all = actionCommands();
-        for (auto part : {showCommands(), expectCommands(), shellCommands(), deviceCommands()})
+        for (auto part : {showCommands(), expectCommands(), shellCommands(), deviceCommands(), taskbarCommands()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
     }();
@@ -66,7 +66,9 @@ ParsedCommand parseCommand(const std::vector<std::string>& words) {
         throw UsageError("unknown command \"" + words[0] + "\" (pocketsim --help lists the commands)");
     }
     const Arguments args(words.begin() + static_cast<std::ptrdiff_t>(bestLength), words.end());
-    return ParsedCommand{best, best->parse(args)};
+    ParsedCommand parsed{best, best->parse(args), std::nullopt};
+    if (best->bootConfig) parsed.boot = best->bootConfig(args);
+    return parsed;
 }
 
 void requireCount(const Arguments& args, std::size_t min, std::size_t max, const std::string& usage) {
@@ -113,6 +115,9 @@ void printHelp(std::ostream& out) {
            "by blanks; double quotes keep blanks together (\"two words\"), and inside quotes \\\" and \\\\\n"
            "stand for a quote and a backslash, \\n, \\r and \\t for a line feed, a carriage return and\n"
            "a tab. Text is UTF-8. Every line is checked before anything runs; --check stops there.\n"
+           "\n"
+           "The device boots without the shell's taskbar and desktop windows unless the script's\n"
+           "first command is \"boot shell\" (see below); no other line may boot it.\n"
            "\n"
            "Time is virtual: it moves only with \"advance\". Each line is printed with the time at which\n"
            "it ran, followed by what it shows and by what the programs did meanwhile: menus and boxes\n"

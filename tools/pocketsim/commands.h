@@ -13,9 +13,16 @@
 
 namespace pocketsim {
 
+// What a script made that the device does not list once it is gone: the application windows
+// added with "app add", oldest first, so that they can still be named after they close.
+struct ScriptState {
+    std::vector<pocket::StandInRecord> applications;
+};
+
 // What one command sees while it runs: the device, and the lines it prints under itself.
 struct Session {
     pocket::PocketDevice& device;
+    ScriptState& state;
     std::vector<std::string> details;
     // What the programs did to the devices since the line started, or since the last call. A
     // command that does several things calls it between them; the runner prints the rest.
@@ -47,6 +54,8 @@ struct CommandEntry {
     // Checks the arguments before anything runs (throws UsageError) and binds them to an action.
     std::function<Action(const Arguments&)> parse;
     bool echoLine = true;  // false: only what the command prints is shown, not the line itself
+    // Set only for a command that chooses how the device boots; it must come before all others.
+    std::function<sim::DeviceConfig(const Arguments&)> bootConfig = nullptr;
 };
 
 const std::vector<CommandEntry>& commandTable();
@@ -54,6 +63,7 @@ const std::vector<CommandEntry>& commandTable();
 struct ParsedCommand {
     const CommandEntry* entry = nullptr;
     Action action;
+    std::optional<sim::DeviceConfig> boot;  // the device this line asks for, if it is a boot line
 };
 
 // Finds the command that `words` name and parses its arguments; throws UsageError.
@@ -69,6 +79,9 @@ std::vector<CommandEntry> expectCommands();
 std::vector<CommandEntry> shellCommands();
 // Keys, volume and sounds, the display, the power switch, files, and outside programs' windows.
 std::vector<CommandEntry> deviceCommands();
+// Booting with the shell, the stylus on its taskbar, application windows and the foreground,
+// what the device says it is.
+std::vector<CommandEntry> taskbarCommands();
 
 // Shared argument checks.
 void requireCount(const Arguments& args, std::size_t min, std::size_t max, const std::string& usage);

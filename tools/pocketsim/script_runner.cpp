@@ -46,6 +46,7 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
               const RunOptions& options) {
     std::vector<Line> lines;
     bool malformed = false;
+    std::size_t commandsSeen = 0;
     std::string raw;
     for (std::size_t number = 1; std::getline(script, raw); ++number) {
         if (number == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
@@ -54,7 +55,12 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
             if (!isValidUtf8(raw)) throw SyntaxError("the line is not UTF-8 text (is the file saved in another encoding?)");
             const std::vector<std::string> words = tokenize(raw);
             if (words.empty()) continue;
+            const bool first = commandsSeen++ == 0;
             line.command = parseCommand(words);
+            // The device is made before the first line runs; a later boot would throw away what came before.
+            if (line.command.boot && !first)
+                throw UsageError("\"" + line.command.entry->name +
+                                 "\" must be the script's first command: it chooses the device the script runs on");
         } catch (const SyntaxError& e) {
             complain(err, name, line, std::string("error: ") + e.what());
             malformed = true;
@@ -76,11 +82,13 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
 
     std::unique_ptr<pocket::PocketDevice> device;
     try {
-        device = std::make_unique<pocket::PocketDevice>();
+        const bool booted = !lines.empty() && lines.front().command.boot;
+        device = std::make_unique<pocket::PocketDevice>(booted ? *lines.front().command.boot : sim::DeviceConfig{});
     } catch (const std::exception& e) {
         err << "pocketsim: cannot set up the device: " << e.what() << "\n";
         return kMalformed;
     }
+    ScriptState state;
     const std::string indent(kStampWidth, ' ');
     for (const Line& line : lines) {
         const CommandEntry& entry = *line.command.entry;
@@ -97,7 +105,7 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         const bool expectation = entry.kind == CommandEntry::Kind::Expectation;
         if (entry.echoLine && !expectation) out << stamp << " " << line.text << "\n" << std::flush;
 
-        Session session{*device, {}, devicesChanged};
+        Session session{*device, state, {}, devicesChanged};
         try {
             line.command.action(session);
         } catch (const ExpectationFailed& e) {
