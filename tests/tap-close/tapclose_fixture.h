@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,18 @@ inline sim::DeviceConfig withShell(int taskbarWidth = -1, int taskbarHeight = 26
     return config;
 }
 
+constexpr WPARAM kPenDown = 1;         // MK_LBUTTON, as the touch driver sets it
+constexpr UINT kRightButtonUp = 0x0205;  // WM_RBUTTONUP: a lift, but not the one watched
+
+// The lParam of a stylus position as the touch driver packs it (negative values wrap).
+inline LPARAM at(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
 class TapCloseTest : public ::testing::Test {
 protected:
-    TapCloseTest() : device(withShell()) {}
+    explicit TapCloseTest(sim::DeviceConfig config = withShell()) : device(config) {}
 
     pocket::ProcessView start() { return device.start("appshut"); }
+    bool hooked() const { return !device.taskbarProcedureIsItsOwn(); }
     // A visible, enabled application window in front.
     HWND application(const std::string& className = "NotesApp", sim::StandInOptions options = {}) {
         options.foreground = true;
@@ -37,6 +45,26 @@ protected:
         std::size_t count = 0;
         for (const auto& m : device.taskbarReceived()) count += m.message == WM_LBUTTONUP;
         return count;
+    }
+    // WM_CLOSE posts made on the shell's thread, to any window (the shell's own included); needs the trace.
+    std::size_t closesPostedByShell() {
+        std::size_t count = 0;
+        for (const auto& r : device.trace().records()) {
+            if (r.process != "shell" || r.function != "PostMessageW") continue;
+            const auto comma = r.args.find(", ");
+            count += comma != std::string::npos && std::atoi(r.args.c_str() + comma + 2) == WM_CLOSE;
+        }
+        return count;
+    }
+    // What the taskbar answers to a message another program sends it (a send across threads).
+    LRESULT sendToTaskbar(UINT message, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = 0;
+        const HWND taskbar = device.taskbar();
+        device.device().startHosted("sender", [&result, taskbar, message, wParam, lParam] {
+            result = SendMessageW(taskbar, message, wParam, lParam);
+            return 0;
+        });
+        return result;
     }
 
     void TearDown() override { EXPECT_TRUE(device.errors().empty()); }

@@ -1,0 +1,59 @@
+// Starting the program again and again turns tap-to-close on and off.
+#include "tapclose_fixture.h"
+
+using namespace tapclose_test;
+
+namespace {
+
+std::size_t callsByProgram(sim::Trace& trace, const std::string& function) {
+    std::size_t count = 0;
+    for (const auto& r : trace.records()) count += r.function == function && r.process == "appshut";
+    return count;
+}
+
+}  // namespace
+
+TEST_F(TapCloseTest, EveryStartTogglesTapToClose) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        const auto on = start();
+        ASSERT_TRUE(on.running);
+        EXPECT_TRUE(hooked());
+        HWND app = application();
+        device.tapTaskbar(230, 10);
+        EXPECT_EQ(closesSent(app), 1u);
+
+        device.trace().enable();
+        device.trace().clear();
+        const auto off = start();
+        EXPECT_FALSE(off.running);
+        EXPECT_EQ(off.exitCode, 0);
+        EXPECT_EQ(callsByProgram(device.trace(), "CreateWindowExW"), 0u);
+        device.trace().disable();
+        EXPECT_FALSE(device.process(on.pid)->running);
+        EXPECT_EQ(device.process(on.pid)->exitCode, 0);
+        EXPECT_FALSE(hooked());
+        EXPECT_EQ(device.runningCount("appshut"), 0u);
+
+        // Off: the close button only sends the application back again.
+        HWND other = application();
+        device.tapTaskbar(230, 10);
+        EXPECT_EQ(closesSent(other), 0u);
+        EXPECT_EQ(device.sentToBackground().back(), other);
+    }
+}
+
+TEST(TapCloseWithoutShell, RunsWithoutEffectUntilASecondStart) {
+    pocket::PocketDevice device;  // no shell, so no taskbar
+    device.trace().enable();
+    const auto idle = device.start("appshut");
+    EXPECT_TRUE(idle.running);
+    EXPECT_EQ(device.runningCount("appshut"), 1u);
+
+    const auto off = device.start("appshut");
+    EXPECT_EQ(off.exitCode, 0);
+    EXPECT_FALSE(device.process(idle.pid)->running);
+    EXPECT_EQ(device.process(idle.pid)->exitCode, 0);
+    EXPECT_EQ(callsByProgram(device.trace(), "SetWindowLongW"), 0u);
+    EXPECT_TRUE(device.errors().empty());
+}
