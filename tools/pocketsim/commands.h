@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -82,6 +83,18 @@ std::vector<CommandEntry> deviceCommands();
 // Booting with the shell, the stylus on its taskbar, application windows and the foreground,
 // what the device says it is.
 std::vector<CommandEntry> taskbarCommands();
+
+// Shared by the sections: bounds, the expectation check, and counted nouns.
+inline constexpr std::uint64_t kDwordMax = std::numeric_limits<std::uint32_t>::max();
+inline constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();  // no upper bound on arguments
+
+inline void check(bool holds, const std::string& found) {
+    if (!holds) throw ExpectationFailed(found);
+}
+
+inline std::string countOf(std::size_t n, const std::string& what) {
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
 
 // Shared argument checks.
 void requireCount(const Arguments& args, std::size_t min, std::size_t max, const std::string& usage);

@@ -18,17 +18,6 @@ namespace {
 
 using Kind = CommandEntry::Kind;
 
-constexpr std::uint64_t kDwordMax = std::numeric_limits<std::uint32_t>::max();
-constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();
-
-void check(bool holds, const std::string& found) {
-    if (!holds) throw ExpectationFailed(found);
-}
-
-std::string countOf(std::size_t n, const std::string& what) {
-    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-}
-
 std::string stamped(std::uint64_t time, const std::string& text) { return timeStamp(time) + " " + text; }
 
 // The optional LAST of the show commands that list a history.

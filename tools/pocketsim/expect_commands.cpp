@@ -13,16 +13,6 @@ namespace {
 
 using Kind = CommandEntry::Kind;
 
-constexpr std::uint64_t kDwordMax = std::numeric_limits<std::uint32_t>::max();
-
-void check(bool holds, const std::string& found) {
-    if (!holds) throw ExpectationFailed(found);
-}
-
-std::string countOf(std::size_t n, const std::string& what) {
-    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-}
-
 CommandEntry expectNotification() {
     const std::string usage =
         "expect notification CLSID ID exists | absent | icon N | html contains TEXT | html lacks TEXT | "

@@ -15,16 +15,6 @@ namespace {
 
 using Kind = CommandEntry::Kind;
 
-constexpr std::uint64_t kDwordMax = std::numeric_limits<std::uint32_t>::max();
-
-void check(bool holds, const std::string& found) {
-    if (!holds) throw ExpectationFailed(found);
-}
-
-std::string countOf(std::size_t n, const std::string& what) {
-    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-}
-
 // ---- tray icons ----
 
 // Which icon a script means: the program's first one, or the one with the given id.

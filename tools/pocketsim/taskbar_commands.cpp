@@ -17,17 +17,6 @@ namespace {
 
 using Kind = CommandEntry::Kind;
 
-constexpr std::uint64_t kDwordMax = std::numeric_limits<std::uint32_t>::max();
-constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();
-
-void check(bool holds, const std::string& found) {
-    if (!holds) throw ExpectationFailed(found);
-}
-
-std::string countOf(std::size_t n, const std::string& what) {
-    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-}
-
 // The stylus's position travels as two 16-bit halves of lParam.
 int parseCoordinate(const std::string& text, const char* what) {
     return static_cast<int>(parseSignedNumber(text, -32768, 32767, what));
