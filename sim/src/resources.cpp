@@ -267,6 +267,11 @@ VersionInfo parseVersion(std::span<const std::uint8_t> data) {
             info.productVersion[2 * i] = static_cast<std::uint16_t>(words[2 + i] >> 16);
             info.productVersion[2 * i + 1] = static_cast<std::uint16_t>(words[2 + i]);
         }
+        info.fileFlagsMask = r.u32(f + 24);
+        info.fileFlags = r.u32(f + 28);
+        info.fileOS = r.u32(f + 32);
+        info.fileType = r.u32(f + 36);
+        info.fileSubtype = r.u32(f + 40);
     }
 
     forEachChild(r, root, root.valueStart + root.valueLength, [&](const VersionNode& group) {

@@ -27,6 +27,12 @@ struct GroupIcon {
 struct VersionInfo {
     std::uint16_t fileVersion[4] = {};     // e.g. 1,0,2,0 from VS_FIXEDFILEINFO
     std::uint16_t productVersion[4] = {};
+    // The rest of VS_FIXEDFILEINFO.
+    std::uint32_t fileFlagsMask = 0;
+    std::uint32_t fileFlags = 0;
+    std::uint32_t fileOS = 0;
+    std::uint32_t fileType = 0;
+    std::uint32_t fileSubtype = 0;
     // String blocks by their name, e.g. u"041104b0", each mapping keys to values.
     std::map<std::u16string, std::map<std::u16string, std::u16string>> strings;
     // Var "Translation" pairs: language id, code page.

@@ -30,16 +30,6 @@ const ResourceSet& appshut() {
     return set;
 }
 
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + path);
-    return Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::uint32_t u32(const Bytes& b, std::size_t at) {
-    return static_cast<std::uint32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | b.at(at + 3) << 24);
-}
-
 // ---- Icon ----
 
 TEST(AppshutResources, ClassIconIsTheOnlyGroup) {
@@ -145,29 +135,17 @@ TEST(AppshutResources, VersionStringsAreOneUsEnglishUnicodeBlock) {
 }
 
 TEST(AppshutResources, VersionFixedPart) {
-    // The parsed set keeps only the versions of the fixed part: read the rest from the file.
-    const Bytes res = readFile(POCKET_IMAGE_DIR "/appshut.res");
-    const Bytes signature{0xBD, 0x04, 0xEF, 0xFE};
-    const auto at = std::search(res.begin(), res.end(), signature.begin(), signature.end());
-    ASSERT_NE(at, res.end());
-    const std::size_t fixed = static_cast<std::size_t>(at - res.begin());
-    struct Field {
-        const char* name;
-        std::size_t offset;
-        std::uint32_t value;
-    };
-    const Field fields[] = {
-        {"dwFileVersionMS", 8, 0x00010000},
-        {"dwFileVersionLS", 12, 0x00000001},
-        {"dwProductVersionMS", 16, 0x00010000},
-        {"dwProductVersionLS", 20, 0x00000001},
-        {"dwFileFlagsMask", 24, 0x3F},
-        {"dwFileFlags", 28, 0},
-        {"dwFileOS", 32, 0x00050000},  // VOS_WINCE
-        {"dwFileType", 36, 1},         // VFT_APP
-        {"dwFileSubtype", 40, 0},
-    };
-    for (const Field& field : fields) EXPECT_EQ(u32(res, fixed + field.offset), field.value) << field.name;
+    const auto version = appshut().version();
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4),
+              (std::vector<std::uint16_t>{1, 0, 0, 1}));
+    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4),
+              (std::vector<std::uint16_t>{1, 0, 0, 1}));
+    EXPECT_EQ(version->fileFlagsMask, 0x3Fu);
+    EXPECT_EQ(version->fileFlags, 0u);
+    EXPECT_EQ(version->fileOS, 0x00050000u);  // VOS_WINCE
+    EXPECT_EQ(version->fileType, 1u);         // VFT_APP
+    EXPECT_EQ(version->fileSubtype, 0u);
 }
 
 }  // namespace

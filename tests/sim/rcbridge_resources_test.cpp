@@ -162,17 +162,13 @@ TEST(RcbridgeResources, VersionStrings) {
 }
 
 TEST(RcbridgeResources, VersionFixedPart) {
-    // The parsed set keeps only the versions of the fixed part: read the rest from the file.
-    const Bytes res = readFile(POCKET_IMAGE_DIR "/rcbridge.res");
-    const Bytes signature{0xBD, 0x04, 0xEF, 0xFE};
-    const auto at = std::search(res.begin(), res.end(), signature.begin(), signature.end());
-    ASSERT_NE(at, res.end());
-    const std::size_t fixed = static_cast<std::size_t>(at - res.begin());
-    EXPECT_EQ(u32(res, fixed + 24), 0x3Fu);        // dwFileFlagsMask
-    EXPECT_EQ(u32(res, fixed + 28), 0u);           // dwFileFlags
-    EXPECT_EQ(u32(res, fixed + 32), 0x00040004u);  // dwFileOS: VOS_NT_WINDOWS32
-    EXPECT_EQ(u32(res, fixed + 36), 1u);           // dwFileType: VFT_APP
-    EXPECT_EQ(u32(res, fixed + 40), 0u);           // dwFileSubtype
+    const auto version = rcbridge().version();
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(version->fileFlagsMask, 0x3Fu);
+    EXPECT_EQ(version->fileFlags, 0u);
+    EXPECT_EQ(version->fileOS, 0x00040004u);  // VOS_NT_WINDOWS32
+    EXPECT_EQ(version->fileType, 1u);         // VFT_APP
+    EXPECT_EQ(version->fileSubtype, 0u);
 }
 
 // ---- The beep installed beside the program ----
