@@ -4,23 +4,14 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "run_script_support.h"
 #include "script_runner.h"
 #include "tokenizer.h"
 
 namespace {
 
-struct Outcome {
-    int exit;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    const int exit = pocketsim::runScript("t.pocket", in, out, err, {});
-    return {exit, out.str(), err.str()};
-}
+using pocketsim_test::Outcome;
+using pocketsim_test::run;
 
 const std::string kPlayer = "window add tunelark TUNELARK Tunelark\nstart rcbridge\n";
 const std::string kPowerOff = "start rcbridge\npress 140 140+300ms 140+300ms\nadvance 1s\n";

@@ -4,23 +4,14 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "run_script_support.h"
 #include "script_runner.h"
 #include "tokenizer.h"
 
 namespace {
 
-struct Outcome {
-    int exit;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::string& script, bool checkOnly = false) {
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    const int exit = pocketsim::runScript("t.pocket", in, out, err, {checkOnly});
-    return {exit, out.str(), err.str()};
-}
+using pocketsim_test::Outcome;
+using pocketsim_test::run;
 
 TEST(ScriptRunner, MalformedLinesAreAllReportedAndNothingRuns) {
     const Outcome r = run("tick 60000\n"

@@ -3,22 +3,13 @@
 #include <sstream>
 
 #include "format.h"
+#include "run_script_support.h"
 #include "script_runner.h"
 
 namespace {
 
-struct Outcome {
-    int exit;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    const int exit = pocketsim::runScript("t.pocket", in, out, err, {});
-    return {exit, out.str(), err.str()};
-}
+using pocketsim_test::Outcome;
+using pocketsim_test::run;
 
 const std::string kMenuOpen = "start rcbridge\ntap tray rcbridge\n";
 const std::string kAboutOpen = kMenuOpen + "choose menu \"ﾊﾞｰｼﾞｮﾝ情報...\"\n";

@@ -4,6 +4,7 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "run_script_support.h"
 #include "script_runner.h"
 #include "tokenizer.h"
 
@@ -11,18 +12,8 @@ namespace {
 
 using namespace pocketsim;
 
-struct Outcome {
-    int exit;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::string& script, bool checkOnly = false) {
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    const int exit = runScript("t.pocket", in, out, err, {checkOnly});
-    return {exit, out.str(), err.str()};
-}
+using pocketsim_test::Outcome;
+using pocketsim_test::run;
 
 ParsedCommand parse(const std::string& line) { return parseCommand(tokenize(line)); }
 
