@@ -1,14 +1,31 @@
 #include "scheduler.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 
 #include "device.h"
 
 namespace sim {
 
-Scheduler::Scheduler(Device& device) : device_(device) {}
+Scheduler::Scheduler(Device& device) : device_(device) {
+    const int cpu = sched_getcpu();
+    CPU_ZERO(&processor_);
+    CPU_SET(cpu < 0 ? 0 : cpu, &processor_);
+    // Only one thread of the device runs at a time, so one processor loses nothing.
+    if (pthread_getaffinity_np(pthread_self(), sizeof driverAffinity_, &driverAffinity_) == 0 &&
+        CPU_ISSET(cpu < 0 ? 0 : cpu, &driverAffinity_))
+        driverPinned_ = pthread_setaffinity_np(pthread_self(), sizeof processor_, &processor_) == 0;
+}
 
-Scheduler::~Scheduler() { abortAll(); }
+Scheduler::~Scheduler() {
+    abortAll();
+    if (driverPinned_) pthread_setaffinity_np(pthread_self(), sizeof driverAffinity_, &driverAffinity_);
+}
+
+void Scheduler::pinToDeviceProcessor() const {
+    if (driverPinned_) pthread_setaffinity_np(pthread_self(), sizeof processor_, &processor_);
+}
 
 SimThread& Scheduler::spawn(Process* process, std::string name, std::function<void()> body) {
     threads_.push_back(std::make_unique<SimThread>(*this, process, nextThreadId_, std::move(name), std::move(body)));

@@ -17,6 +17,7 @@ SimThread::~SimThread() {
 void SimThread::start() { os_ = std::thread([this] { threadMain(); }); }
 
 void SimThread::threadMain() {
+    scheduler_.pinToDeviceProcessor();
     turn_.acquire();
     currentContext() = CallContext{&scheduler_.device_, this};
     if (!abortRequested_) {
