@@ -1,5 +1,5 @@
 // What appshut ships besides its code: its icon and its version block.
-#include "resources.h"
+#include "resource_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +14,11 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using sim::ResourceSet;
+using namespace resource_test;
 
-constexpr unsigned RT_MENU = 4;
-constexpr unsigned RT_STRING = 6;
-constexpr unsigned RT_GROUP_ICON = 14;
-constexpr unsigned RT_VERSION = 16;
 constexpr unsigned kAppIcon = 104;
-constexpr std::uint16_t kJapanese = 0x0411;
-constexpr std::uint16_t kEnglishUs = 0x0409;
 
-const ResourceSet& appshut() {
-    static const ResourceSet set = ResourceSet::load(POCKET_IMAGE_DIR "/appshut.res");
-    return set;
-}
+BUILT_RESOURCES(appshut, "appshut")
 
 // ---- Icon ----
 

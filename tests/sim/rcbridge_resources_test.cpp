@@ -1,5 +1,5 @@
 // What rcbridge ships besides its code: the compiled resources and the beep installed beside it.
-#include "resources.h"
+#include "resource_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -14,30 +14,9 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using sim::ResourceSet;
+using namespace resource_test;
 
-constexpr unsigned RT_MENU = 4;
-constexpr unsigned RT_STRING = 6;
-constexpr unsigned RT_GROUP_ICON = 14;
-constexpr unsigned RT_VERSION = 16;
-constexpr std::uint16_t kJapanese = 0x0411;
-
-const ResourceSet& rcbridge() {
-    static const ResourceSet set = ResourceSet::load(POCKET_IMAGE_DIR "/rcbridge.res");
-    return set;
-}
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + path);
-    return Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::uint32_t u32(const Bytes& b, std::size_t at) {
-    return static_cast<std::uint32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | b.at(at + 3) << 24);
-}
-std::uint16_t u16(const Bytes& b, std::size_t at) { return static_cast<std::uint16_t>(b.at(at) | b.at(at + 1) << 8); }
+BUILT_RESOURCES(rcbridge, "rcbridge")
 
 // ---- Menu ----
 

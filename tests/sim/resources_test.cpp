@@ -1,4 +1,4 @@
-#include "resources.h"
+#include "resource_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +16,7 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using sim::ResourceSet;
-
-constexpr unsigned RT_ICON = 3;
-constexpr unsigned RT_MENU = 4;
-constexpr unsigned RT_STRING = 6;
-constexpr unsigned RT_GROUP_ICON = 14;
-constexpr unsigned RT_VERSION = 16;
-constexpr std::uint16_t kJapanese = 0x0411;
+using namespace resource_test;
 
 std::string sourceDir() {
 #ifdef POCKET_SOURCE_DIR
@@ -36,16 +28,7 @@ std::string sourceDir() {
 #endif
 }
 
-const ResourceSet& voltmarap() {
-    static const ResourceSet set = ResourceSet::load(POCKET_IMAGE_DIR "/voltmarap.res");
-    return set;
-}
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + path);
-    return Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+BUILT_RESOURCES(voltmarap, "voltmarap")
 
 // ---- Writing .res files by hand, for the inputs windres never makes ----
 
