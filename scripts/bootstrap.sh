@@ -1,12 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, when any is missing. Safe to run again.
+# Installs the Debian packages the build and the tests need, when any is missing. Safe to run again.
 set -euo pipefail
 
 packages=(
   cmake make g++ g++-multilib cpp       # 32-bit x86 build of the simulation, the target's data model
   googletest                            # GoogleTest and GoogleMock sources, built with the same flags
   binutils-mingw-w64-i686               # windres: compiles the programs' resource scripts
+  g++-mingw-w64-i686                    # the desktop launcher as a real 32-bit Windows executable
+  wine wine32:i386                      # runs that executable in the tests
+  locales                               # ja_JP.UTF-8, under which Wine uses code page 932
 )
+
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+
+# wine32 comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -15,9 +27,11 @@ done
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  echo "Generating the ja_JP.UTF-8 locale"
+  $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
