@@ -1,9 +1,33 @@
-# add_device_program(NAME SOURCES <files> RC <script> [ICONS <pixel-art files>])
+# Programs as images the simulation loads once per process: shared objects whose globals are
+# private to each load.
+
+# The image of one program, put in OUTPUT_DIR.
+function(_add_program_image NAME OUTPUT_DIR)
+  add_library(${NAME} MODULE ${ARGN})
+  target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/sim/include)
+  # Hidden symbols and no unique globals: no loaded copy may bind to another copy's globals.
+  target_compile_options(${NAME} PRIVATE -fvisibility=hidden -fno-gnu-unique)
+  target_link_libraries(${NAME} PRIVATE pocketplatform)
+  set_target_properties(${NAME} PROPERTIES PREFIX "" SUFFIX ".image" LIBRARY_OUTPUT_DIRECTORY ${OUTPUT_DIR})
+endfunction()
+
+# add_desktop_program(NAME SOURCES <files>)
 #
-# Builds a device program as an image the simulation loads once per process: a shared object
-# whose globals are private to each load, plus the .res that windres compiles from its script.
+# A desktop Win32 program (8-bit strings, no resources), for simulated desktop machines.
+function(add_desktop_program NAME)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  _add_program_image(${NAME} ${POCKET_IMAGE_DIR}/desktop ${ARG_SOURCES})
+endfunction()
+
+# add_device_program(NAME SOURCES <files> RC <script> [ICONS <pixel-art files>] [WCE <version>])
+#
+# A Windows CE program (16-bit strings; WCE is its _WIN32_WCE, 0x420 by default), plus the .res
+# that windres compiles from its script.
 function(add_device_program NAME)
-  cmake_parse_arguments(ARG "" "RC" "SOURCES;ICONS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RC;WCE" "SOURCES;ICONS" ${ARGN})
+  if(NOT ARG_WCE)
+    set(ARG_WCE 0x420)
+  endif()
   set(gen ${CMAKE_CURRENT_BINARY_DIR}/generated)
   file(MAKE_DIRECTORY ${gen})
 
@@ -28,12 +52,9 @@ function(add_device_program NAME)
     COMMENT "Compiling ${NAME} resources")
   add_custom_target(${NAME}_res DEPENDS ${res})
 
-  add_library(${NAME} MODULE ${ARG_SOURCES})
-  target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/sim/include)
-  # Hidden symbols and no unique globals: no loaded copy may bind to another copy's globals.
-  target_compile_options(${NAME} PRIVATE -fvisibility=hidden -fno-gnu-unique)
-  target_link_libraries(${NAME} PRIVATE pocketplatform)
-  set_target_properties(${NAME} PROPERTIES PREFIX "" SUFFIX ".image" LIBRARY_OUTPUT_DIRECTORY ${POCKET_IMAGE_DIR})
+  _add_program_image(${NAME} ${POCKET_IMAGE_DIR} ${ARG_SOURCES})
+  # What a Windows CE compiler defines.
+  target_compile_definitions(${NAME} PRIVATE UNDER_CE=${ARG_WCE} _WIN32_WCE=${ARG_WCE})
   add_dependencies(${NAME} ${NAME}_res)
   set_property(GLOBAL APPEND PROPERTY POCKET_DEVICE_PROGRAMS ${NAME})
 endfunction()

@@ -15,19 +15,26 @@ std::string imageDir() {
     return POCKET_IMAGE_DIR;
 }
 
-// Where each program is installed on the device.
-std::u16string installPathOf(const std::string& program) {
+std::filesystem::path imageDirOf(sim::Machine machine) {
+    const std::filesystem::path dir = imageDir();
+    return machine == sim::Machine::Desktop ? dir / "desktop" : dir;
+}
+
+// Where each program is installed on the device, or on the desktop PC's drive C.
+std::u16string installPathOf(const std::string& program, sim::Machine machine) {
     if (program == "voltmarap") return u"\\Program Files\\Voltmara\\voltmarap.exe";
-    return u"\\Program Files\\" + sim::fromUtf8(program) + u"\\" + sim::fromUtf8(program) + u".exe";
+    const std::u16string name = sim::fromUtf8(program);
+    const std::u16string drive = machine == sim::Machine::Desktop ? u"C:" : u"";
+    return drive + u"\\Program Files\\" + name + u"\\" + name + u".exe";
 }
 
 std::string windowClassName(const sim::Window& w) { return sim::toUtf8(w.className); }
 
 }  // namespace
 
-std::vector<std::string> PocketDevice::installedPrograms() {
+std::vector<std::string> PocketDevice::installedPrograms(sim::Machine machine) {
     std::vector<std::string> names;
-    const std::filesystem::path dir = imageDir();
+    const std::filesystem::path dir = imageDirOf(machine);
     if (!std::filesystem::exists(dir)) return names;
     for (const auto& entry : std::filesystem::directory_iterator(dir))
         if (entry.path().extension() == ".image") names.push_back(entry.path().stem().string());
@@ -36,12 +43,24 @@ std::vector<std::string> PocketDevice::installedPrograms() {
 }
 
 PocketDevice::PocketDevice(sim::DeviceConfig config) : device_(config) {
-    const std::filesystem::path dir = imageDir();
-    for (const std::string& name : installedPrograms()) {
-        device_.programs.install(name, (dir / (name + ".image")).string(), (dir / (name + ".res")).string(),
-                                 installPathOf(name));
+    const sim::Machine machine = config.machine;
+    const std::filesystem::path dir = imageDirOf(machine);
+    for (const std::string& name : installedPrograms(machine)) {
+        // Desktop programs carry no resources.
+        const bool desktop = machine == sim::Machine::Desktop;
+        device_.programs.install(name, (dir / (name + ".image")).string(),
+                                 desktop ? std::string() : (dir / (name + ".res")).string(), installPathOf(name, machine),
+                                 desktop ? sim::ProgramKind::Desktop : sim::ProgramKind::Device);
         installProgramFiles(name, dir.string());
     }
+}
+
+void PocketDevice::installAt(const std::string& program, const std::string& path) {
+    const sim::ProgramInfo* info = device_.programs.find(program);
+    if (!info) throw std::invalid_argument("no program named " + program);
+    device_.files.remove(info->installPath);
+    device_.programs.relocate(program, sim::fromUtf8(path));
+    installProgramFiles(program, imageDirOf(device_.config.machine).string());
 }
 
 ProcessView PocketDevice::view(const sim::Process& p) const {
@@ -54,8 +73,9 @@ ProcessView PocketDevice::view(const sim::Process& p) const {
     return v;
 }
 
-ProcessView PocketDevice::start(const std::string& program, const std::u16string& commandLine) {
-    const std::uint32_t pid = device_.start(program, commandLine).pid;
+ProcessView PocketDevice::start(const std::string& program, const std::u16string& commandLine,
+                                const std::string& currentDirectory) {
+    const std::uint32_t pid = device_.start(program, commandLine, sim::fromUtf8(currentDirectory)).pid;
     return *process(pid);
 }
 

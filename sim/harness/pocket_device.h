@@ -166,11 +166,16 @@ public:
     void advance(std::uint64_t milliseconds) { device_.advance(milliseconds); }
 
     // Programs and processes.
-    ProcessView start(const std::string& program, const std::u16string& commandLine = u"");
+    // `currentDirectory` (desktop PC, UTF-8): empty for the program's own folder.
+    ProcessView start(const std::string& program, const std::u16string& commandLine = u"",
+                      const std::string& currentDirectory = "");
     std::vector<ProcessView> processes() const;
     std::optional<ProcessView> process(std::uint32_t pid) const;
     std::size_t runningCount(const std::string& program) const { return device_.running(program).size(); }
-    static std::vector<std::string> installedPrograms();
+    // The programs the build produced for a handheld, or for a desktop PC.
+    static std::vector<std::string> installedPrograms(sim::Machine machine = sim::Machine::Handheld);
+    // Moves a program (and the files beside it) to `path`, given in UTF-8 ("D:\\setuplaunch.exe").
+    void installAt(const std::string& program, const std::string& path);
 
     // Power supply as the battery driver reports it.
     void setPower(const PowerStatus& status);
@@ -267,6 +272,12 @@ public:
     // Every stand-in whose window was made, oldest first; their records stay readable after closing.
     std::vector<StandInRecord> standIns() const;
     // ---- end of files and devices ----
+
+    // ---- Desktop PC ----
+    UINT ansiCodePage() const { return device_.config.ansiCodePage; }
+    // What programs asked CreateProcessA to start, oldest first.
+    const std::vector<sim::ProcessLaunch>& launches() const { return device_.launches; }
+    // ---- end of desktop PC ----
 
     // ---- Tap-close (pocket_device_taskbar.cpp); needs a device booted with the shell ----
     HWND taskbar() const { return device_.shellWindows.taskbar; }

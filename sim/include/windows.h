@@ -239,6 +239,9 @@ typedef struct _SYSTEM_POWER_STATUS_EX {
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
+#define ERROR_DIRECTORY 267L
+#define ERROR_NOACCESS 998L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_KEY_DELETED 1018L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
@@ -448,6 +451,40 @@ typedef struct _SYSTEM_POWER_STATUS_EX {
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define MAX_PATH 260
 
+// Desktop processes and the ANSI code pages.
+typedef struct _STARTUPINFOA {
+    DWORD cb;
+    LPSTR lpReserved;
+    LPSTR lpDesktop;
+    LPSTR lpTitle;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwXSize;
+    DWORD dwYSize;
+    DWORD dwXCountChars;
+    DWORD dwYCountChars;
+    DWORD dwFillAttribute;
+    DWORD dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    LPBYTE lpReserved2;
+    HANDLE hStdInput;
+    HANDLE hStdOutput;
+    HANDLE hStdError;
+} STARTUPINFOA, *LPSTARTUPINFOA;
+
+typedef struct _PROCESS_INFORMATION {
+    HANDLE hProcess;
+    HANDLE hThread;
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+} PROCESS_INFORMATION, *PPROCESS_INFORMATION, *LPPROCESS_INFORMATION;
+
+#define CP_ACP 0
+#define CP_OEMCP 1
+#define CP_UTF8 65001
+#define MB_ERR_INVALID_CHARS 0x00000008
+
 // Display driver escapes and the display's power record.
 #define QUERYESCSUPPORT 8
 #define SETPOWERMANAGEMENT 6147
@@ -502,8 +539,13 @@ typedef LPOSVERSIONINFOW LPOSVERSIONINFO;
 extern "C" {
 #endif
 
-// Program entry point: each program image defines it; the platform calls it.
+// Program entry point: each program image defines it; the platform calls it. Windows CE passes
+// the command line in 16-bit characters, the desktop in 8-bit ones.
+#ifdef UNDER_CE
 WINBASEAPI int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);
+#else
+WINBASEAPI int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
+#endif
 
 // Kernel.
 WINBASEAPI DWORD WINAPI GetLastError(void);
@@ -590,6 +632,27 @@ WINBASEAPI int WINAPI ExtEscape(HDC hdc, int nEscape, int cbInput, LPCSTR lpszIn
 // Modules and files.
 WINBASEAPI DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 WINBASEAPI DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName);
+WINBASEAPI DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+WINBASEAPI DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
+
+// Desktop processes.
+WINBASEAPI BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
+                                      LPSECURITY_ATTRIBUTES lpProcessAttributes,
+                                      LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles,
+                                      DWORD dwCreationFlags, LPVOID lpEnvironment, LPCSTR lpCurrentDirectory,
+                                      LPSTARTUPINFOA lpStartupInfo, LPPROCESS_INFORMATION lpProcessInformation);
+
+// ANSI code pages and their double-byte characters.
+WINBASEAPI UINT WINAPI GetACP(void);
+WINBASEAPI BOOL WINAPI IsDBCSLeadByte(BYTE TestChar);
+WINBASEAPI BOOL WINAPI IsDBCSLeadByteEx(UINT CodePage, BYTE TestChar);
+WINUSERAPI LPSTR WINAPI CharNextA(LPCSTR lpsz);
+WINUSERAPI LPSTR WINAPI CharPrevA(LPCSTR lpszStart, LPCSTR lpszCurrent);
+WINBASEAPI int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                                          LPWSTR lpWideCharStr, int cchWideChar);
+WINBASEAPI int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                                          LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
+                                          LPBOOL lpUsedDefaultChar);
 
 // Registry.
 WINBASEAPI LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
@@ -603,6 +666,9 @@ WINBASEAPI LONG WINAPI RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Rese
                                       const BYTE* lpData, DWORD cbData);
 WINBASEAPI LONG WINAPI RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 WINBASEAPI LONG WINAPI RegCloseKey(HKEY hKey);
+WINBASEAPI LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
+WINBASEAPI LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                        LPBYTE lpData, LPDWORD lpcbData);
 
 #ifdef __cplusplus
 }

@@ -50,10 +50,13 @@ BOOL WINAPI ReleaseMutex(HANDLE mutex) {
 BOOL WINAPI CloseHandle(HANDLE object) {
     ApiCall call("CloseHandle", object);
     const auto value = reinterpret_cast<std::uintptr_t>(object);
-    if (!call.device.handles.isOpen(value, HandleKind::Mutex) ||
-        !call.device.handles.release(value, HandleKind::Mutex, &call.process))
-        return call.fail(ERROR_INVALID_HANDLE, FALSE);
-    call.device.mutexes.closeHandle(value);
+    const HandleTable::Entry* entry = call.device.handles.find(value);
+    if (!entry) return call.fail(ERROR_INVALID_HANDLE, FALSE);
+    // Mutexes, and the handles of processes that CreateProcessA started.
+    const HandleKind kind = entry->kind;
+    const bool closable = kind == HandleKind::Mutex || kind == HandleKind::Process || kind == HandleKind::Thread;
+    if (!closable || !call.device.handles.release(value, kind, &call.process)) return call.fail(ERROR_INVALID_HANDLE, FALSE);
+    if (kind == HandleKind::Mutex) call.device.mutexes.closeHandle(value);
     return call.ret(TRUE);
 }
 

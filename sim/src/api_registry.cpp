@@ -25,9 +25,58 @@ LONG openOrCreate(ApiCall& call, HKEY parent, LPCWSTR subKey, bool create, PHKEY
     return ERROR_SUCCESS;
 }
 
-DWORD valueError(const RegistryKey& key, LPCWSTR name) {
-    auto it = key.valueErrors.find(Registry::fold(name ? name : u""));
+DWORD valueError(const RegistryKey& key, std::u16string_view name) {
+    auto it = key.valueErrors.find(Registry::fold(name));
     return it == key.valueErrors.end() ? ERROR_SUCCESS : it->second;
+}
+
+// The value a query reads, or the error the query gives before it touches the caller's buffer.
+LONG findValue(ApiCall& call, HKEY hkey, std::u16string_view name, LPDWORD reserved, LPBYTE data, LPDWORD size,
+               const RegistryValue*& found) {
+    auto key = call.device.registry.resolve(hkey);
+    if (!key) return ERROR_INVALID_HANDLE;
+    if (key->deleted) return ERROR_KEY_DELETED;
+    if (reserved || (data && !size)) return ERROR_INVALID_PARAMETER;
+    if (call.injectFault()) return ERROR_ACCESS_DENIED;
+    if (const DWORD error = valueError(*key, name)) return static_cast<LONG>(error);
+    auto it = key->values.find(Registry::fold(name));
+    if (it == key->values.end()) return ERROR_FILE_NOT_FOUND;
+    found = &it->second.second;
+    return ERROR_SUCCESS;
+}
+
+// Hands `bytes` to the caller with Win32's size rules. A buffer too small is left as it was, and
+// the caller learns the size it needs. `terminate`: a string without its terminator gets one
+// where the buffer has room for it (what RegQueryValueExA does on NT).
+LONG copyOut(const std::vector<std::uint8_t>& bytes, LPBYTE data, LPDWORD size, bool terminate) {
+    const DWORD needed = static_cast<DWORD>(bytes.size());
+    if (!data) {
+        if (size) *size = needed;
+        return ERROR_SUCCESS;
+    }
+    if (*size < needed) {
+        *size = needed;
+        return ERROR_MORE_DATA;
+    }
+    std::copy(bytes.begin(), bytes.end(), data);
+    if (terminate && needed > 0 && needed < *size && bytes.back() != 0) data[needed] = 0;
+    *size = needed;
+    return ERROR_SUCCESS;
+}
+
+bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// A string value as the 8-bit functions see it: its 16-bit characters in the ANSI code page.
+std::vector<std::uint8_t> toAnsiData(UINT codePage, const std::vector<std::uint8_t>& wideBytes) {
+    std::u16string wide(wideBytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < wide.size(); ++i)
+        wide[i] = static_cast<char16_t>(wideBytes[2 * i] | wideBytes[2 * i + 1] << 8);
+    const std::string ansi = wideToAnsi(codePage, wide);
+    return {ansi.begin(), ansi.end()};
+}
+
+std::u16string fromAnsi(ApiCall& call, LPCSTR text) {
+    return text ? ansiToWide(call.device.config.ansiCodePage, text) : std::u16string();
 }
 
 }  // namespace
@@ -45,29 +94,10 @@ LONG WINAPI RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM access, PHKEY 
 
 LONG WINAPI RegQueryValueExW(HKEY hkey, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
     ApiCall call("RegQueryValueExW", hkey, name, size ? *size : 0);
-    auto key = call.device.registry.resolve(hkey);
-    if (!key) return call.ret(LONG{ERROR_INVALID_HANDLE});
-    if (key->deleted) return call.ret(LONG{ERROR_KEY_DELETED});
-    if (reserved || (data && !size)) return call.ret(LONG{ERROR_INVALID_PARAMETER});
-    if (call.injectFault()) return call.ret(LONG{ERROR_ACCESS_DENIED});
-    if (const DWORD error = valueError(*key, name)) return call.ret(static_cast<LONG>(error));
-    auto it = key->values.find(Registry::fold(name ? name : u""));
-    if (it == key->values.end()) return call.ret(LONG{ERROR_FILE_NOT_FOUND});
-    const RegistryValue& value = it->second.second;
-    const DWORD needed = static_cast<DWORD>(value.data.size());
-    if (type) *type = value.type;
-    if (!data) {
-        if (size) *size = needed;
-        return call.ret(LONG{ERROR_SUCCESS});
-    }
-    if (*size < needed) {
-        // The buffer is left as it was; the caller learns the size it needs.
-        *size = needed;
-        return call.ret(LONG{ERROR_MORE_DATA});
-    }
-    std::copy(value.data.begin(), value.data.end(), data);
-    *size = needed;
-    return call.ret(LONG{ERROR_SUCCESS});
+    const RegistryValue* value = nullptr;
+    if (const LONG error = findValue(call, hkey, name ? name : u"", reserved, data, size, value)) return call.ret(error);
+    if (type) *type = value->type;
+    return call.ret(copyOut(value->data, data, size, false));
 }
 
 LONG WINAPI RegSetValueExW(HKEY hkey, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
@@ -77,7 +107,7 @@ LONG WINAPI RegSetValueExW(HKEY hkey, LPCWSTR name, DWORD, DWORD type, const BYT
     if (key->deleted) return call.ret(LONG{ERROR_KEY_DELETED});
     if (!data && size) return call.ret(LONG{ERROR_INVALID_PARAMETER});
     if (call.injectFault()) return call.ret(LONG{ERROR_ACCESS_DENIED});
-    if (const DWORD error = valueError(*key, name)) return call.ret(static_cast<LONG>(error));
+    if (const DWORD error = valueError(*key, name ? name : u"")) return call.ret(static_cast<LONG>(error));
     const std::u16string valueName = name ? name : u"";
     key->values[Registry::fold(valueName)] = {valueName, RegistryValue{type, std::vector<std::uint8_t>(data, data + size)}};
     return call.ret(LONG{ERROR_SUCCESS});
@@ -101,4 +131,21 @@ LONG WINAPI RegCloseKey(HKEY hkey) {
         return call.ret(LONG{ERROR_INVALID_HANDLE});
     call.device.registry.unbind(value);
     return call.ret(LONG{ERROR_SUCCESS});
+}
+
+// The 8-bit forms: names are converted from the ANSI code page, string values towards it.
+LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result) {
+    ApiCall call("RegOpenKeyExA", key, subKey, access);
+    const std::u16string wideSubKey = fromAnsi(call, subKey);
+    return call.ret(openOrCreate(call, key, subKey ? wideSubKey.c_str() : nullptr, false, result, nullptr));
+}
+
+LONG WINAPI RegQueryValueExA(HKEY hkey, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+    ApiCall call("RegQueryValueExA", hkey, name, size ? *size : 0);
+    const RegistryValue* value = nullptr;
+    if (const LONG error = findValue(call, hkey, fromAnsi(call, name), reserved, data, size, value))
+        return call.ret(error);
+    if (type) *type = value->type;
+    if (!isStringType(value->type)) return call.ret(copyOut(value->data, data, size, false));
+    return call.ret(copyOut(toAnsiData(call.device.config.ansiCodePage, value->data), data, size, true));
 }

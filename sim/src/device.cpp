@@ -15,29 +15,46 @@ const ResourceSet& Process::resources() const {
 }
 
 Device::Device(DeviceConfig cfg) : config(cfg) {
+    if (!isSupportedCodePage(cfg.ansiCodePage))
+        throw std::invalid_argument("unsupported ANSI code page " + std::to_string(cfg.ansiCodePage));
     clock.setTickCount(cfg.startTickCount);
     if (cfg.shell) startShell(*this, cfg.taskbarWidth < 0 ? cfg.screenWidth : cfg.taskbarWidth, cfg.taskbarHeight);
 }
 
 Device::~Device() { scheduler.abortAll(); }
 
-Process& Device::start(const std::string& program, const std::u16string& commandLine) {
+Process& Device::start(const std::string& program, const std::u16string& commandLine,
+                       const std::u16string& currentDirectory) {
     const ProgramInfo* info = programs.find(program);
     if (!info) throw std::invalid_argument("no program named " + program + " is installed");
     auto process = std::make_unique<Process>();
-    process->pid = nextPid_;
-    nextPid_ += 4;
+    process->pid = newProcessId();
     process->name = program;
     process->modulePath = info->installPath;
     process->commandLine = commandLine;
+    process->currentDirectory = currentDirectory;
+    if (currentDirectory.empty()) {
+        const std::size_t separator = info->installPath.rfind(u'\\');
+        // A drive's root keeps its backslash.
+        const bool root = separator == 2 && info->installPath[1] == u':';
+        process->currentDirectory =
+            separator == std::u16string::npos ? u"" : info->installPath.substr(0, root ? 3 : separator);
+    }
     process->program = info;
     process->image = std::make_unique<Image>(program, info->imageBytes);
     process->instance = process->image->instance();
     Process& ref = *process;
     processes_.push_back(std::move(process));
-    ref.mainThread = &scheduler.spawn(&ref, program, [&ref] {
-        std::u16string commandLineCopy = ref.commandLine;  // WinMain may write into its command line
-        const int code = ref.image->entry()(ref.instance, nullptr, commandLineCopy.data(), SW_SHOW);
+    ref.mainThread = &scheduler.spawn(&ref, program, [this, &ref] {
+        // WinMain may write into its command line: it gets a copy.
+        int code = 0;
+        if (ref.program->kind == ProgramKind::Desktop) {
+            std::string commandLineCopy = wideToAnsi(config.ansiCodePage, ref.commandLine);
+            code = ref.image->desktopEntry()(ref.instance, nullptr, commandLineCopy.data(), SW_SHOW);
+        } else {
+            std::u16string commandLineCopy = ref.commandLine;
+            code = ref.image->entry()(ref.instance, nullptr, commandLineCopy.data(), SW_SHOW);
+        }
         ref.exitCode = code;
     });
     runUntilIdle();
@@ -46,8 +63,7 @@ Process& Device::start(const std::string& program, const std::u16string& command
 
 Process& Device::startHosted(const std::string& name, std::function<int()> body) {
     auto process = std::make_unique<Process>();
-    process->pid = nextPid_;
-    nextPid_ += 4;
+    process->pid = newProcessId();
     process->name = name;
     Process& ref = *process;
     processes_.push_back(std::move(process));

@@ -27,6 +27,7 @@
 #include "window_manager.h"
 // Files and devices.
 #include "audio.h"
+#include "code_page.h"
 #include "display.h"
 #include "file_system.h"
 #include "hot_keys.h"
@@ -35,6 +36,9 @@
 
 namespace sim {
 
+// A handheld runs the device programs; a desktop PC runs the setup launcher.
+enum class Machine { Handheld, Desktop };
+
 struct DeviceConfig {
     int screenWidth = 240;
     int screenHeight = 320;
@@ -42,6 +46,8 @@ struct DeviceConfig {
     bool shell = false;        // boot the shell's taskbar and desktop (the tap-close program needs them)
     int taskbarWidth = -1;     // -1: the screen's width
     int taskbarHeight = 26;
+    Machine machine = Machine::Handheld;
+    UINT ansiCodePage = 1252;  // 1252 or 932: what the 8-bit ("A") functions convert with
 };
 
 // An icon a program loaded, and the resource it came from.
@@ -86,9 +92,13 @@ public:
     Audio audio;
     DisplayDriver display;
     StandInLogs standIns;  // what the stand-in windows of outside programs received
+    // Desktop: processes that programs asked the system to create.
+    std::vector<ProcessLaunch> launches;
 
     // Starts a program as a new process and runs the device until every thread waits.
-    Process& start(const std::string& program, const std::u16string& commandLine = u"");
+    // `currentDirectory` (desktop): empty for the program's own folder, as Explorer starts it.
+    Process& start(const std::string& program, const std::u16string& commandLine = u"",
+                   const std::u16string& currentDirectory = u"");
     // Starts a process that runs `body` (on a simulated thread) instead of a program image: lets a
     // test or a tool call the platform as a program would. Its exit code is what `body` returns.
     Process& startHosted(const std::string& name, std::function<int()> body);
@@ -104,6 +114,12 @@ public:
     const std::vector<std::unique_ptr<Process>>& processes() const { return processes_; }
     Process* findProcess(std::uint32_t pid) const;
     std::vector<Process*> running(const std::string& program) const;
+    // An identifier no process or thread of this device has had.
+    std::uint32_t newProcessId() {
+        const std::uint32_t id = nextPid_;
+        nextPid_ += 4;
+        return id;
+    }
 
     // Something the simulation refuses to carry on silently (a runaway thread, an image
     // unloaded under a running procedure): printed at once and kept for the harness to check.

@@ -14,6 +14,8 @@ std::string_view handleKindName(HandleKind kind) {
     case HandleKind::DeviceContext: return "dc";
     case HandleKind::Mutex: return "mutex";
     case HandleKind::RegistryKey: return "hkey";
+    case HandleKind::Process: return "process";
+    case HandleKind::Thread: return "thread";
     }
     return "?";
 }

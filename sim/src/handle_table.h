@@ -11,8 +11,8 @@ namespace sim {
 
 class Process;
 
-enum class HandleKind { Window, Icon, Menu, DeviceContext, Mutex, RegistryKey };
-inline constexpr std::size_t kHandleKindCount = 6;
+enum class HandleKind { Window, Icon, Menu, DeviceContext, Mutex, RegistryKey, Process, Thread };
+inline constexpr std::size_t kHandleKindCount = 8;
 std::string_view handleKindName(HandleKind kind);
 
 struct HandleCounts {

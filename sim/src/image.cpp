@@ -49,14 +49,14 @@ Image::Image(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         close(fd_);
         throw std::runtime_error("cannot load image " + name + ": " + dlerror());
     }
-    entry_ = reinterpret_cast<EntryPoint>(dlsym(handle_, "WinMain"));
+    entry_ = dlsym(handle_, "WinMain");
     if (!entry_) {
         dlclose(handle_);
         close(fd_);
         throw std::runtime_error("image " + name + " has no WinMain");
     }
     Dl_info info{};
-    dladdr(reinterpret_cast<void*>(entry_), &info);
+    dladdr(entry_, &info);
     base_ = reinterpret_cast<std::uintptr_t>(info.dli_fbase);
     RangeQuery query{base_};
     dl_iterate_phdr(findRange, &query);

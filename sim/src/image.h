@@ -11,7 +11,9 @@ namespace sim {
 
 class Image {
 public:
+    // WinMain as Windows CE calls it (16-bit command line), and as the desktop does (8-bit).
     using EntryPoint = int(WINAPI*)(HINSTANCE, HINSTANCE, LPWSTR, int);
+    using DesktopEntryPoint = int(WINAPI*)(HINSTANCE, HINSTANCE, LPSTR, int);
 
     // Loads a private copy of `bytes` (a shared object) under `name`; throws std::runtime_error on failure.
     Image(const std::string& name, const std::vector<std::uint8_t>& bytes);
@@ -19,7 +21,8 @@ public:
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
-    EntryPoint entry() const { return entry_; }
+    EntryPoint entry() const { return reinterpret_cast<EntryPoint>(entry_); }
+    DesktopEntryPoint desktopEntry() const { return reinterpret_cast<DesktopEntryPoint>(entry_); }
     // The module's load address, which is also its instance handle.
     HINSTANCE instance() const { return reinterpret_cast<HINSTANCE>(base_); }
     bool contains(const void* address) const;
@@ -27,7 +30,7 @@ public:
 private:
     int fd_ = -1;
     void* handle_ = nullptr;
-    EntryPoint entry_ = nullptr;
+    void* entry_ = nullptr;
     std::uintptr_t base_ = 0;
     std::uintptr_t low_ = 0;
     std::uintptr_t high_ = 0;

@@ -19,14 +19,17 @@ std::vector<std::uint8_t> readFile(const std::string& path) {
 }  // namespace
 
 const ProgramInfo& ProgramCatalog::install(const std::string& name, const std::string& imagePath,
-                                           const std::string& resourcePath, const std::u16string& installPath) {
+                                           const std::string& resourcePath, const std::u16string& installPath,
+                                           ProgramKind kind) {
     auto info = std::make_unique<ProgramInfo>();
     info->name = name;
+    info->kind = kind;
     info->imagePath = imagePath;
     info->resourcePath = resourcePath;
     info->installPath = installPath;
     info->imageBytes = readFile(imagePath);
-    info->resources = std::make_shared<const ResourceSet>(ResourceSet::load(resourcePath));
+    info->resources = std::make_shared<const ResourceSet>(resourcePath.empty() ? ResourceSet{}
+                                                                               : ResourceSet::load(resourcePath));
     auto& slot = programs_[name];
     slot = std::move(info);
     return *slot;
@@ -35,6 +38,12 @@ const ProgramInfo& ProgramCatalog::install(const std::string& name, const std::s
 const ProgramInfo* ProgramCatalog::find(const std::string& name) const {
     auto it = programs_.find(name);
     return it == programs_.end() ? nullptr : it->second.get();
+}
+
+void ProgramCatalog::relocate(const std::string& name, const std::u16string& installPath) {
+    auto it = programs_.find(name);
+    if (it == programs_.end()) throw std::invalid_argument("no program named " + name);
+    it->second->installPath = installPath;
 }
 
 const ProgramInfo* ProgramCatalog::findByInstallPath(const std::u16string& path) const {

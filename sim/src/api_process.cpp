@@ -1,0 +1,92 @@
+// Process creation on the desktop (KERNEL32). What a program starts lies outside the simulation:
+// the request is checked as Windows checks it, recorded, and answered with handles; nothing runs.
+#include "api_call.h"
+#include "code_page.h"
+#include "file_system.h"
+
+using namespace sim;
+
+namespace {
+
+std::optional<std::u16string> fromAnsi(ApiCall& call, LPCSTR text) {
+    if (!text) return std::nullopt;
+    return ansiToWide(call.device.config.ansiCodePage, text);
+}
+
+// The program a creation names: its application name (taken as it is), or else the command
+// line's first word, which gets ".exe" when it has neither a folder nor an extension.
+std::u16string programPath(const ProcessLaunch& launch) {
+    if (launch.applicationName) return *launch.applicationName;
+    const std::u16string& line = *launch.commandLine;
+    std::u16string path = !line.empty() && line[0] == u'"' ? line.substr(1, line.find(u'"', 1) - 1)
+                                                           : line.substr(0, line.find_first_of(u" \t"));
+    if (path.find_first_of(u"\\.") == std::u16string::npos) path += u".exe";
+    return path;
+}
+
+// "D:" alone names the caller's current folder when that is on drive D, and D's root otherwise.
+std::u16string workingFolder(const Process& caller, const std::u16string& given) {
+    if (given.size() != 2 || given[1] != u':') return given;
+    const std::u16string& current = caller.currentDirectory;
+    if (current.size() >= 2 && current[1] == u':' && foldCase(current[0]) == foldCase(given[0])) return current;
+    return given + u"\\";
+}
+
+DWORD checkLaunch(ApiCall& call, const ProcessLaunch& launch) {
+    const FileLookup program = call.device.files.lookup(programPath(launch));
+    if (!program.entry) return program.error;
+    if (program.entry->isFolder()) return ERROR_ACCESS_DENIED;
+    if (launch.currentDirectory) {
+        const FileLookup folder = call.device.files.lookup(launch.workingFolder);
+        if (!folder.entry || !folder.entry->isFolder()) return ERROR_DIRECTORY;
+    }
+    if (call.injectFault()) return ERROR_NOT_ENOUGH_MEMORY;
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
+                           BOOL inheritHandles, DWORD creationFlags, LPVOID environment, LPCSTR currentDirectory,
+                           LPSTARTUPINFOA startup, LPPROCESS_INFORMATION information) {
+    ApiCall call("CreateProcessA", applicationName, commandLine, inheritHandles, creationFlags, currentDirectory);
+    Device& device = call.device;
+    ProcessLaunch launch;
+    launch.parentPid = call.process.pid;
+    launch.applicationName = fromAnsi(call, applicationName);
+    launch.commandLine = fromAnsi(call, commandLine);
+    launch.currentDirectory = fromAnsi(call, currentDirectory);
+    launch.workingFolder = workingFolder(call.process, launch.currentDirectory.value_or(call.process.currentDirectory));
+    launch.inheritHandles = inheritHandles;
+    launch.creationFlags = creationFlags;
+    launch.environmentGiven = environment != nullptr;
+
+    // Windows may write into the command line while parsing it: a string literal in read-only
+    // memory faults here, as it would there.
+    if (commandLine && *commandLine) {
+        volatile char* first = commandLine;
+        *first = *first;
+    }
+
+    DWORD error = ERROR_SUCCESS;
+    if (!startup || !information)
+        error = ERROR_NOACCESS;  // Windows faults on them
+    else if (!launch.applicationName && !launch.commandLine)
+        error = ERROR_INVALID_PARAMETER;
+    else
+        error = checkLaunch(call, launch);
+    launch.error = error;
+    if (error != ERROR_SUCCESS) {
+        device.launches.push_back(launch);
+        return call.fail(error, BOOL{FALSE});
+    }
+
+    launch.processId = device.newProcessId();
+    launch.threadId = device.newProcessId();
+    information->hProcess = reinterpret_cast<HANDLE>(device.handles.allocate(HandleKind::Process, &call.process));
+    information->hThread = reinterpret_cast<HANDLE>(device.handles.allocate(HandleKind::Thread, &call.process));
+    information->dwProcessId = launch.processId;
+    information->dwThreadId = launch.threadId;
+    device.launches.push_back(launch);
+    return call.ret(BOOL{TRUE});
+}

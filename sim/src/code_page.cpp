@@ -1,0 +1,138 @@
+#include "code_page.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <stdexcept>
+
+namespace sim {
+
+namespace {
+
+constexpr char16_t kDefaultWide932 = u'\x30FB';
+
+// 0x80-0x9F of 1252. The five bytes Windows leaves undefined map to the C1 controls of the same value.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t byteToWide1252(std::uint8_t byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : static_cast<char16_t>(byte);
+}
+
+bool wideToByte1252(char16_t c, char& out) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        out = static_cast<char>(c);
+        return true;
+    }
+    for (std::size_t i = 0; i < kWindows1252High.size(); ++i)
+        if (kWindows1252High[i] == c) {
+            out = static_cast<char>(0x80 + i);
+            return true;
+        }
+    return false;
+}
+
+// glibc's converter for Windows' own Shift-JIS (CP932), one character at a time.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+        if (handle_ == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error(std::string("no converter from ") + from + " to " + to);
+    }
+    ~Iconv() { iconv_close(handle_); }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    // Converts all of `in` into `out`; the bytes written, or 0 when it does not convert.
+    std::size_t convert(const void* in, std::size_t inSize, void* out, std::size_t outSize) {
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        char* src = static_cast<char*>(const_cast<void*>(in));
+        char* dst = static_cast<char*>(out);
+        std::size_t srcLeft = inSize;
+        std::size_t dstLeft = outSize;
+        if (iconv(handle_, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) || srcLeft != 0) return 0;
+        return outSize - dstLeft;
+    }
+
+private:
+    iconv_t handle_;
+};
+
+std::u16string ansiToWide932(std::string_view text) {
+    Iconv toWide("UTF-16LE", "CP932");
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<std::uint8_t>(text[i]);
+        if (byte < 0x80) {
+            out += static_cast<char16_t>(byte);
+            ++i;
+            continue;
+        }
+        const std::size_t length = isLeadByte(932, byte) && i + 1 < text.size() ? 2 : 1;
+        unsigned char wide[4] = {};
+        const std::size_t written = toWide.convert(text.data() + i, length, wide, sizeof wide);
+        out += written == 2 ? static_cast<char16_t>(wide[0] | wide[1] << 8) : kDefaultWide932;
+        i += length;
+    }
+    return out;
+}
+
+std::string wideToAnsi932(std::u16string_view text, bool& usedDefault, char defaultChar) {
+    Iconv toAnsi("CP932", "UTF-16LE");
+    std::string out;
+    for (char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        const unsigned char wide[2] = {static_cast<unsigned char>(c & 0xFF), static_cast<unsigned char>(c >> 8)};
+        char bytes[4] = {};
+        const std::size_t written = toAnsi.convert(wide, sizeof wide, bytes, sizeof bytes);
+        if (written == 0) {
+            out += defaultChar;
+            usedDefault = true;
+        } else {
+            out.append(bytes, written);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool isSupportedCodePage(UINT codePage) { return codePage == 1252 || codePage == 932; }
+
+bool isLeadByte(UINT codePage, std::uint8_t byte) {
+    return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+}
+
+std::u16string ansiToWide(UINT codePage, std::string_view text) {
+    if (codePage == 932) return ansiToWide932(text);
+    std::u16string out;
+    out.reserve(text.size());
+    for (char c : text) out += byteToWide1252(static_cast<std::uint8_t>(c));
+    return out;
+}
+
+std::string wideToAnsi(UINT codePage, std::u16string_view text, bool* usedDefault, char defaultChar) {
+    bool defaulted = false;
+    std::string out;
+    if (codePage == 932) {
+        out = wideToAnsi932(text, defaulted, defaultChar);
+    } else {
+        for (char16_t c : text) {
+            char byte = defaultChar;
+            if (!wideToByte1252(c, byte)) {
+                byte = defaultChar;
+                defaulted = true;
+            }
+            out += byte;
+        }
+    }
+    if (usedDefault) *usedDefault = defaulted;
+    return out;
+}
+
+}  // namespace sim

@@ -1,0 +1,22 @@
+// The ANSI code pages of the simulated machines: 1252 (Western) and 932 (Japanese Shift-JIS).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+bool isSupportedCodePage(UINT codePage);
+// A byte that starts a double-byte character (932: 0x81-0x9F and 0xE0-0xFC; 1252 has none).
+bool isLeadByte(UINT codePage, std::uint8_t byte);
+
+// Conversions as MultiByteToWideChar and WideCharToMultiByte make them without flags: what does
+// not map becomes the code page's default character (U+30FB for a bad double-byte character
+// of 932, '?' towards 8 bits). Windows' best-fit mappings (U+0100 to 'A' and the like) are not made.
+std::u16string ansiToWide(UINT codePage, std::string_view text);
+std::string wideToAnsi(UINT codePage, std::u16string_view text, bool* usedDefault = nullptr, char defaultChar = '?');
+
+}  // namespace sim
