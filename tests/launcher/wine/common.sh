@@ -1,0 +1,24 @@
+# shellcheck shell=bash
+# Sourced by the Wine test scripts. Every wine call runs in the run's own throw-away prefix (32-bit),
+# without a display, and without the add-on installers' dialogs or menu entries in $HOME.
+set -euo pipefail
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# use_prefix DIR
+use_prefix() {
+  [[ $1 == /*/wineprefix ]] || fail "refusing '$1' as the throw-away Wine prefix: want an absolute path ending in /wineprefix"
+  local tool
+  for tool in wine wineserver wineboot iconv; do
+    command -v "$tool" >/dev/null || fail "$tool not found (scripts/bootstrap.sh installs it)"
+  done
+  export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=-all
+  export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+  # Nothing here may need a screen; without one, whatever tried to show a window fails visibly.
+  unset DISPLAY WAYLAND_DISPLAY
+  # Code page 1252 unless a case asks for another; LC_ALL beats a developer's own settings.
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
+}
