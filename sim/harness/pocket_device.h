@@ -151,6 +151,14 @@ struct MessageBoxView {
     int result = 0;  // in the history: the button that closed it
 };
 
+// A desktop PC (for the setup launcher) with an ANSI code page of 1252 or 932.
+inline sim::DeviceConfig desktopConfig(UINT ansiCodePage = 1252) {
+    sim::DeviceConfig config;
+    config.machine = sim::Machine::Desktop;
+    config.ansiCodePage = ansiCodePage;
+    return config;
+}
+
 class PocketDevice {
 public:
     // Boots a device with every program the build produced installed on it.

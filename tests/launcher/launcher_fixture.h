@@ -11,6 +11,8 @@
 
 namespace launcher_test {
 
+using pocket::desktopConfig;
+
 inline const char* const kAppPathsKey = "HKLM\\software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAppMgr.exe";
 inline const char* const kAppManager = "C:\\Program Files\\Windows CE Services\\CEAppMgr.exe";
 inline const char16_t* const kRegisterCommand = u"/register .\\setup.ini";
@@ -24,13 +26,6 @@ inline std::vector<std::uint8_t> wideBytes(const std::u16string& text, bool term
     }
     if (terminated) bytes.insert(bytes.end(), {0, 0});
     return bytes;
-}
-
-inline sim::DeviceConfig desktopConfig(UINT codePage) {
-    sim::DeviceConfig config;
-    config.machine = sim::Machine::Desktop;
-    config.ansiCodePage = codePage;
-    return config;
 }
 
 class LauncherTest : public ::testing::Test {

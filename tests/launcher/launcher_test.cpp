@@ -123,3 +123,38 @@ TEST_F(LauncherTest, StartsNothingWhenAStepFails) {
     ASSERT_EQ(pc.launches().size(), 1u);
     EXPECT_FALSE(pc.launches().front().started());
 }
+
+namespace {
+
+struct CodePageCase {
+    const char* name;
+    UINT codePage;
+    bool started;
+};
+
+void PrintTo(const CodePageCase& c, std::ostream* out) { *out << c.name; }
+
+class LauncherRegisteredPath : public ::testing::TestWithParam<CodePageCase> {};
+
+}  // namespace
+
+// The registry keeps 16-bit text; the launcher reads it in the ANSI code page. A Japanese path
+// survives that under 932 only: under 1252 its characters become '?' and name nothing.
+TEST_P(LauncherRegisteredPath, IsReadInTheCodePage) {
+    const std::string appManager = "C:\\プログラム\\表示\\CEAppMgr.exe";
+    pocket::PocketDevice pc(desktopConfig(GetParam().codePage));
+    ASSERT_TRUE(pc.putFile(appManager, {'M', 'Z'}));
+    pc.registry().setValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(appManager)));
+
+    EXPECT_EQ(pc.start("setuplaunch").exitCode, 0);
+
+    ASSERT_EQ(pc.launches().size(), 1u);
+    EXPECT_EQ(pc.launches().front().started(), GetParam().started);
+    if (GetParam().started) {
+        EXPECT_EQ(pc.launches().front().applicationName, sim::fromUtf8(appManager));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, LauncherRegisteredPath,
+                         ::testing::Values(CodePageCase{"Japanese", 932, true}, CodePageCase{"Western", 1252, false}),
+                         [](const auto& info) { return std::string(info.param.name); });

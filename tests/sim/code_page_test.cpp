@@ -64,10 +64,7 @@ namespace {
 // Runs `body` in a process of a desktop PC with the code page given.
 template <class Body>
 void onDesktop(UINT codePage, Body body) {
-    sim::DeviceConfig config;
-    config.machine = sim::Machine::Desktop;
-    config.ansiCodePage = codePage;
-    pocket::PocketDevice pc(config);
+    pocket::PocketDevice pc(pocket::desktopConfig(codePage));
     auto& p = pc.device().startHosted("probe", [&body] {
         body();
         return 0;
@@ -166,10 +163,7 @@ class AnsiQuery : public ::testing::TestWithParam<AnsiQueryCase> {};
 
 TEST_P(AnsiQuery, ReadsStringsInTheCodePage) {
     const AnsiQueryCase& c = GetParam();
-    sim::DeviceConfig config;
-    config.machine = sim::Machine::Desktop;
-    config.ansiCodePage = c.codePage;
-    pocket::PocketDevice pc(config);
+    pocket::PocketDevice pc(pocket::desktopConfig(c.codePage));
     pc.registry().setValue(kKey, u"v", c.type, c.stored);
     auto& p = pc.device().startHosted("probe", [&c] {
         HKEY key = nullptr;

@@ -37,9 +37,7 @@ class ProcessLaunch : public ::testing::TestWithParam<LaunchCase> {};
 
 TEST_P(ProcessLaunch, ChecksTheProgramAndTheFolder) {
     const LaunchCase& c = GetParam();
-    sim::DeviceConfig config;
-    config.machine = sim::Machine::Desktop;
-    pocket::PocketDevice pc(config);
+    pocket::PocketDevice pc(pocket::desktopConfig());
     for (const char* file : {"C:\\Apps\\tool.exe", "C:\\Work\\x", "C:\\Caller\\x", "D:\\x"}) ASSERT_TRUE(pc.putFile(file, {}));
     auto& caller = pc.device().startHosted("caller", [&c] {
         sim::currentProcess().currentDirectory = u"C:\\Caller";
