@@ -1,5 +1,6 @@
 #include "pocket_device.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -58,9 +59,18 @@ PocketDevice::PocketDevice(sim::DeviceConfig config) : device_(config) {
 void PocketDevice::installAt(const std::string& program, const std::string& path) {
     const sim::ProgramInfo* info = device_.programs.find(program);
     if (!info) throw std::invalid_argument("no program named " + program);
-    device_.files.remove(info->installPath);
-    device_.programs.relocate(program, sim::fromUtf8(path));
-    installProgramFiles(program, imageDirOf(device_.config.machine).string());
+    const std::string imageDir = imageDirOf(device_.config.machine).string();
+    const std::u16string target = sim::fromUtf8(path);
+    if (sim::equalsIgnoreCase(target, info->installPath)) return;
+    // The new copy first: when it cannot be made, the program stays where it was.
+    const FileList placed = programFiles(program, imageDir, target);
+    putProgramFiles(placed);
+    for (const auto& [oldPath, bytes] : programFiles(program, imageDir, info->installPath)) {
+        const bool replaced = std::any_of(placed.begin(), placed.end(),
+                                          [&](const auto& file) { return sim::equalsIgnoreCase(file.first, oldPath); });
+        if (!replaced) device_.files.remove(oldPath);
+    }
+    device_.programs.relocate(program, target);
 }
 
 ProcessView PocketDevice::view(const sim::Process& p) const {

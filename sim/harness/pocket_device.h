@@ -321,6 +321,10 @@ public:
     // ---- end of tap-close ----
 
 private:
+    using FileList = std::vector<std::pair<std::u16string, std::vector<std::uint8_t>>>;
+    FileList programFiles(const std::string& program, const std::string& imageDir,
+                          const std::u16string& installPath) const;
+    void putProgramFiles(const FileList& files);
     void installProgramFiles(const std::string& program, const std::string& imageDir);
     ProcessView view(const sim::Process& process) const;
     sim::Device device_;

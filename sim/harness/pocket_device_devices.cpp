@@ -21,24 +21,37 @@ std::vector<std::uint8_t> readHostFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-// The program's file itself, and everything in <image dir>/<program>.files/ beside it, keeping
-// the host folder's layout below the program's folder.
-void PocketDevice::installProgramFiles(const std::string& program, const std::string& imageDir) {
+// The program's file itself at `installPath`, and everything in <image dir>/<program>.files/
+// beside it, keeping the host folder's layout below the program's folder.
+PocketDevice::FileList PocketDevice::programFiles(const std::string& program, const std::string& imageDir,
+                                                 const std::u16string& installPath) const {
     const sim::ProgramInfo* info = device_.programs.find(program);
-    if (!info) return;
-    if (!device_.files.put(info->installPath, info->imageBytes))
-        throw std::runtime_error("cannot install " + program + " at " + sim::toUtf8(info->installPath));
+    if (!info) throw std::invalid_argument("no program named " + program);
+    FileList files{{installPath, info->imageBytes}};
     const std::filesystem::path extra = std::filesystem::path(imageDir) / (program + ".files");
-    if (!std::filesystem::is_directory(extra)) return;
-    const std::u16string folder = sim::FileSystem::folderOf(info->installPath);
+    if (!std::filesystem::is_directory(extra)) return files;
+    const std::u16string folder = sim::FileSystem::folderOf(installPath);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(extra)) {
         if (!entry.is_regular_file()) continue;
         std::u16string devicePath = folder;
         for (const auto& part : std::filesystem::relative(entry.path(), extra))
             devicePath += u"\\" + sim::fromUtf8(part.string());
-        if (!device_.files.put(devicePath, readHostFile(entry.path())))
-            throw std::runtime_error("cannot install " + entry.path().string() + " on the device");
+        files.emplace_back(devicePath, readHostFile(entry.path()));
     }
+    return files;
+}
+
+// Puts every file or none.
+void PocketDevice::putProgramFiles(const FileList& files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (device_.files.put(files[i].first, files[i].second)) continue;
+        for (std::size_t j = 0; j < i; ++j) device_.files.remove(files[j].first);
+        throw std::runtime_error("cannot put " + sim::toUtf8(files[i].first) + " on the device");
+    }
+}
+
+void PocketDevice::installProgramFiles(const std::string& program, const std::string& imageDir) {
+    putProgramFiles(programFiles(program, imageDir, device_.programs.find(program)->installPath));
 }
 
 bool PocketDevice::putFile(const std::string& devicePath, std::vector<std::uint8_t> bytes) {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "message_delivery.h"
+#include "utf.h"
 #include "resources.h"
 
 namespace sim {
@@ -33,7 +34,11 @@ Process& Device::start(const std::string& program, const std::u16string& command
     process->modulePath = info->installPath;
     process->commandLine = commandLine;
     process->currentDirectory = currentDirectory;
-    if (currentDirectory.empty()) {
+    if (!currentDirectory.empty()) {
+        const FileEntry* folder = files.find(currentDirectory);
+        if (!folder || !folder->isFolder())
+            throw std::invalid_argument("no folder " + toUtf8(currentDirectory) + " to start " + program + " in");
+    } else {
         const std::size_t separator = info->installPath.rfind(u'\\');
         // A drive's root keeps its backslash.
         const bool root = separator == 2 && info->installPath[1] == u':';

@@ -171,3 +171,25 @@ TEST(Install, PutsTheProgramsFilesBesideIt) {
     EXPECT_FALSE(device.removeFile(folder + "\\beep.wav"));
     EXPECT_FALSE(device.removeFile(folder));  // a folder is not a file
 }
+
+// Moving a program takes the files beside it along; a move that cannot be made leaves it in place.
+TEST(FileSystem, ProgramsMoveWithTheirFiles) {
+    pocket::PocketDevice device;
+    const std::string oldFolder = device.installFolder("rcbridge");
+    ASSERT_TRUE(device.fileExists(oldFolder + "\\beep.wav"));
+    ASSERT_TRUE(device.putFile("\\Blocker", {}));
+
+    EXPECT_THROW(device.installAt("rcbridge", "\\Blocker\\rcbridge.exe"), std::runtime_error);
+    EXPECT_EQ(device.installFolder("rcbridge"), oldFolder);
+    EXPECT_TRUE(device.fileExists(oldFolder + "\\rcbridge.exe"));
+
+    device.installAt("rcbridge", oldFolder + "\\renamed.exe");
+    EXPECT_TRUE(device.fileExists(oldFolder + "\\beep.wav")) << "a file the move puts back in place is kept";
+    EXPECT_FALSE(device.fileExists(oldFolder + "\\rcbridge.exe"));
+
+    device.installAt("rcbridge", "\\Bridge\\rcbridge.exe");
+    EXPECT_TRUE(device.fileExists("\\Bridge\\beep.wav"));
+    EXPECT_FALSE(device.fileExists(oldFolder + "\\beep.wav"));
+    EXPECT_FALSE(device.fileExists(oldFolder + "\\renamed.exe"));
+    EXPECT_EQ(device.start("rcbridge").exitCode, std::nullopt) << "it runs from its new place";
+}
