@@ -4,6 +4,8 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "device_terms.h"
+#include "file_system.h"
 #include "format.h"
 #include "utf.h"
 
@@ -47,16 +49,34 @@ bool isIdentifier(const std::string& text) {
 }
 
 CommandEntry start() {
-    return {"start", {"PROGRAM [COMMAND-LINE...]"},
+    const std::string usage = "start PROGRAM [in FOLDER] [COMMAND-LINE...]";
+    return {"start", {"PROGRAM [COMMAND-LINE...]", "PROGRAM in FOLDER [COMMAND-LINE...]"},
             "Starts PROGRAM as a new process and runs the device until every thread waits.\n"
-            "Prints its pid and, when it ended at once, its exit code.",
-            {"start voltmarap", "start voltmarap /any \"command line\""}, Kind::Action,
-            [](const Arguments& args) -> Action {
-                requireCount(args, 1, std::numeric_limits<std::size_t>::max(), "start PROGRAM [COMMAND-LINE...]");
+            "Prints its pid and, when it ended at once, its exit code. On a desktop PC the process's\n"
+            "current folder is the program's own folder, or FOLDER (a full path such as D:\\Tools,\n"
+            "which must exist), as when started from a prompt there. A command line cannot begin\n"
+            "with \"in\".",
+            {"start voltmarap", "start voltmarap /any \"command line\"", "start setuplaunch in D:\\Tools"}, Kind::Action,
+            [usage](const Arguments& args) -> Action {
+                requireCount(args, 1, kAny, usage);
                 const std::string program = requireProgram(args[0]);
-                const std::u16string commandLine = sim::fromUtf8(joined(args, 1));
-                return [program, commandLine](Session& s) {
-                    s.print(processText(s.device.start(program, commandLine)));
+                std::string folder;
+                std::size_t lineFrom = 1;
+                if (args.size() > 1 && args[1] == "in") {
+                    if (parsingMachine() != sim::Machine::Desktop)
+                        throw UsageError("a handheld has no current folder to start in; usage there: start PROGRAM "
+                                         "[COMMAND-LINE...], which cannot begin with \"in\"");
+                    if (args.size() < 3) throw UsageError("missing folder; usage: " + usage);
+                    folder = parseDrivePath(args[2], true, "folder");
+                    lineFrom = 3;
+                }
+                const std::u16string commandLine = sim::fromUtf8(joined(args, lineFrom));
+                return [program, folder, commandLine](Session& s) {
+                    if (!folder.empty()) {
+                        const sim::FileEntry* entry = s.device.device().files.find(sim::fromUtf8(folder));
+                        if (!entry || !entry->isFolder()) throw ActionFailed("there is no folder " + folder + " to start in");
+                    }
+                    s.print(processText(s.device.start(program, commandLine, folder)));
                 };
             }};
 }
@@ -183,12 +203,17 @@ CommandEntry tapButton() {
 }
 
 CommandEntry setRegistry() {
-    const std::string usage = "set registry KEY VALUE dword N | sz TEXT | binary HEX | raw TYPE HEX";
-    return {"set registry", {"KEY VALUE dword N", "KEY VALUE sz TEXT", "KEY VALUE binary HEX...", "KEY VALUE raw TYPE HEX..."},
-            "Writes a value, creating the key. sz stores UTF-16 text with its terminator; binary and\n"
-            "raw take hex bytes (\"\" for none); raw gives any type number, for values of odd sizes.",
+    const std::string usage = "set registry KEY VALUE dword N | sz TEXT | expand_sz TEXT | binary HEX | raw TYPE HEX";
+    return {"set registry",
+            {"KEY VALUE dword N", "KEY VALUE sz TEXT", "KEY VALUE expand_sz TEXT", "KEY VALUE binary HEX...",
+             "KEY VALUE raw TYPE HEX..."},
+            "Writes a value, creating the key. sz (REG_SZ) and expand_sz (REG_EXPAND_SZ) store UTF-16\n"
+            "text with its terminator; binary and raw take hex bytes (\"\" for none); raw gives any\n"
+            "type number, for values of odd sizes.",
             {"set registry HKCU\\Software\\Orvalen\\VoltmaraPPC BatteryCount dword 3600000",
-             "set registry HKCU\\Software\\Orvalen\\VoltmaraPPC BatteryCount raw 4 0102"},
+             "set registry HKCU\\Software\\Orvalen\\VoltmaraPPC BatteryCount raw 4 0102",
+             "set registry \"HKLM/Software/Microsoft/Windows/CurrentVersion/App Paths/CEAppMgr.exe\" \"\" sz "
+             "\"C:\\\\Program Files\\\\Windows CE Services\\\\CEAppMgr.exe\""},
             Kind::Action,
             [usage](const Arguments& args) -> Action {
                 requireCount(args, 3, std::numeric_limits<std::size_t>::max(), usage);
@@ -201,9 +226,9 @@ CommandEntry setRegistry() {
                     requireCount(args, 4, 4, usage);
                     regType = REG_DWORD;
                     data = littleEndian(parseDword(args[3], "dword"));
-                } else if (type == "sz") {
+                } else if (type == "sz" || type == "expand_sz") {
                     requireCount(args, 4, 4, usage);
-                    regType = REG_SZ;
+                    regType = type == "sz" ? REG_SZ : REG_EXPAND_SZ;
                     data = utf16WithTerminator(args[3]);
                 } else if (type == "binary") {
                     regType = REG_BINARY;
@@ -376,9 +401,21 @@ CommandEntry echo() {
 }  // namespace
 
 std::vector<CommandEntry> actionCommands() {
-    return {start(),         advance(),        tick(),          power(),       tapNotification(),
-            tapButton(),     setRegistry(),    deleteRegistry(), failRegistry(), clearRegistryFault(),
-            failCall(),      clearCallFaults(), trace("on"),    trace("off"),  trace("show"),
+    return {start(),
+            advance(),
+            tick(),
+            handheldOnly(power()),
+            handheldOnly(tapNotification()),
+            handheldOnly(tapButton()),
+            setRegistry(),
+            deleteRegistry(),
+            failRegistry(),
+            clearRegistryFault(),
+            failCall(),
+            clearCallFaults(),
+            trace("on"),
+            trace("off"),
+            trace("show"),
             echo()};
 }
 

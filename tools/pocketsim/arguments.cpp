@@ -27,7 +27,7 @@ struct ErrorEntry {
     std::uint32_t code;
 };
 
-constexpr std::array<ErrorEntry, 12> kErrors{{
+constexpr std::array<ErrorEntry, 14> kErrors{{
     {"SUCCESS", 0},
     {"INVALID_FUNCTION", 1},
     {"FILE_NOT_FOUND", 2},
@@ -39,6 +39,8 @@ constexpr std::array<ErrorEntry, 12> kErrors{{
     {"INVALID_PARAMETER", 87},
     {"BAD_PATHNAME", 161},
     {"MORE_DATA", 234},
+    {"DIRECTORY", 267},
+    {"NOACCESS", 998},
     {"KEY_DELETED", 1018},
 }};
 

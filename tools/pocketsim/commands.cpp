@@ -10,7 +10,8 @@ namespace pocketsim {
 const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all = actionCommands();
-        for (auto part : {showCommands(), expectCommands(), shellCommands(), deviceCommands(), taskbarCommands()})
+        for (auto part : {showCommands(), expectCommands(), shellCommands(), deviceCommands(), taskbarCommands(),
+                          desktopCommands()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
     }();
@@ -18,6 +19,14 @@ const std::vector<CommandEntry>& commandTable() {
 }
 
 namespace {
+
+thread_local sim::Machine tParsingMachine = sim::Machine::Handheld;
+
+// How a script gets the machine that something needs.
+std::string toGet(sim::Machine wanted) {
+    return wanted == sim::Machine::Desktop ? "; begin the script with \"boot desktop\""
+                                           : ", and this script boots a desktop PC";
+}
 
 std::vector<std::string> splitWords(const std::string& text) {
     std::vector<std::string> words;
@@ -32,7 +41,23 @@ std::vector<std::string> splitWords(const std::string& text) {
 
 }  // namespace
 
-ParsedCommand parseCommand(const std::vector<std::string>& words) {
+CommandEntry onlyOn(sim::Machine machine, CommandEntry entry) {
+    entry.machine = machine;
+    return entry;
+}
+
+std::vector<CommandEntry> onlyOn(sim::Machine machine, std::vector<CommandEntry> entries) {
+    for (CommandEntry& entry : entries) entry.machine = machine;
+    return entries;
+}
+
+sim::Machine parsingMachine() { return tParsingMachine; }
+
+std::string machineName(sim::Machine machine) {
+    return machine == sim::Machine::Desktop ? "a desktop PC" : "a handheld";
+}
+
+ParsedCommand parseCommand(const std::vector<std::string>& words, sim::Machine machine) {
     if (words.empty()) throw UsageError("empty command");
     const CommandEntry* best = nullptr;
     std::size_t bestLength = 0;
@@ -65,7 +90,15 @@ ParsedCommand parseCommand(const std::vector<std::string>& words) {
         }
         throw UsageError("unknown command \"" + words[0] + "\" (pocketsim --help lists the commands)");
     }
+    if (best->machine && *best->machine != machine)
+        throw UsageError("\"" + best->name + "\" is for " + machineName(*best->machine) + toGet(*best->machine));
     const Arguments args(words.begin() + static_cast<std::ptrdiff_t>(bestLength), words.end());
+    // For this line only: the arguments' checks ask for it.
+    struct MachineScope {
+        sim::Machine saved = tParsingMachine;
+        explicit MachineScope(sim::Machine m) { tParsingMachine = m; }
+        ~MachineScope() { tParsingMachine = saved; }
+    } scope(machine);
     ParsedCommand parsed{best, best->parse(args), std::nullopt};
     if (best->bootConfig) parsed.boot = best->bootConfig(args);
     return parsed;
@@ -76,9 +109,20 @@ void requireCount(const Arguments& args, std::size_t min, std::size_t max, const
         throw UsageError((args.size() < min ? "missing arguments; usage: " : "too many arguments; usage: ") + usage);
 }
 
+const std::vector<std::string>& programsOf(sim::Machine machine) {
+    static const std::vector<std::string> handheld = pocket::PocketDevice::installedPrograms(sim::Machine::Handheld);
+    static const std::vector<std::string> desktop = pocket::PocketDevice::installedPrograms(sim::Machine::Desktop);
+    return machine == sim::Machine::Desktop ? desktop : handheld;
+}
+
 const std::string& requireProgram(const std::string& name) {
-    static const std::vector<std::string> installed = pocket::PocketDevice::installedPrograms();
+    const sim::Machine machine = parsingMachine();
+    const std::vector<std::string>& installed = programsOf(machine);
     if (std::find(installed.begin(), installed.end(), name) != installed.end()) return name;
+    const sim::Machine other = machine == sim::Machine::Desktop ? sim::Machine::Handheld : sim::Machine::Desktop;
+    const std::vector<std::string>& elsewhere = programsOf(other);
+    if (std::find(elsewhere.begin(), elsewhere.end(), name) != elsewhere.end())
+        throw UsageError(name + " is a program for " + machineName(other) + toGet(other));
     std::string list;
     for (const std::string& program : installed) list += (list.empty() ? "" : ", ") + program;
     throw UsageError("no program named \"" + name + "\" is installed (installed: " +
@@ -116,19 +160,23 @@ void printHelp(std::ostream& out) {
            "stand for a quote and a backslash, \\n, \\r and \\t for a line feed, a carriage return and\n"
            "a tab. Text is UTF-8. Every line is checked before anything runs; --check stops there.\n"
            "\n"
-           "The device boots without the shell's taskbar and desktop windows unless the script's\n"
-           "first command is \"boot shell\" (see below); no other line may boot it.\n"
+           "The device is a handheld without the shell's taskbar and desktop windows unless the\n"
+           "script's first command is \"boot shell\" or \"boot desktop\" (a desktop PC; see below);\n"
+           "no other line may boot it. Commands marked \"handheld only\" or \"desktop PC only\" are\n"
+           "malformed lines on the other machine.\n"
            "\n"
            "Time is virtual: it moves only with \"advance\". Each line is printed with the time at which\n"
            "it ran, followed by what it shows and by what the programs did meanwhile: menus and boxes\n"
            "opened or closed, processes ended, hot keys taken or released, volume set, sounds played,\n"
-           "key events, messages to stand-in windows, the display's power. An expectation that does\n"
-           "not hold ends the run.\n"
+           "key events, messages to stand-in windows, the display's power, processes a desktop\n"
+           "program asked to start. An expectation that does not hold ends the run.\n"
            "\n"
            "Arguments: DURATION is 5s, 450ms, 2h, 1h30m, 3d or a plain number of milliseconds.\n"
            "Numbers may be given in hex as 0x.... CLSID is {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} or\n"
            "the name of a program whose notification class it is (voltmarap). KEY is a registry path\n"
            "such as HKCU\\Software\\Orvalen\\VoltmaraPPC; VALUE \"\" is the key's default value.\n"
+           "A desktop PC's paths begin with a drive (C:\\Tools). In quotes a backslash is written \\\\;\n"
+           "in paths and registry keys (not in texts that expectations compare) '/' may stand for it.\n"
            "\n"
            "Exit status: 0 when every line ran, every expectation held and the device reported no\n"
            "error; 1 when an expectation failed, an action could not be done or the device reported\n"
@@ -144,6 +192,8 @@ void printHelp(std::ostream& out) {
             if (entry.kind != kind) continue;
             out << "\n";
             for (const std::string& form : entry.forms) out << "  " << entry.name << (form.empty() ? "" : " ") << form << "\n";
+            if (entry.machine)
+                out << "      (" << (*entry.machine == sim::Machine::Desktop ? "desktop PC" : "handheld") << " only)\n";
             out << "      ";
             for (char c : entry.summary) out << c << (c == '\n' ? "      " : "");
             out << "\n";

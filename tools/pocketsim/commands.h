@@ -57,6 +57,8 @@ struct CommandEntry {
     bool echoLine = true;  // false: only what the command prints is shown, not the line itself
     // Set only for a command that chooses how the device boots; it must come before all others.
     std::function<sim::DeviceConfig(const Arguments&)> bootConfig = nullptr;
+    // Set for a command that makes sense on one kind of machine only.
+    std::optional<sim::Machine> machine = std::nullopt;
 };
 
 const std::vector<CommandEntry>& commandTable();
@@ -67,8 +69,12 @@ struct ParsedCommand {
     std::optional<sim::DeviceConfig> boot;  // the device this line asks for, if it is a boot line
 };
 
-// Finds the command that `words` name and parses its arguments; throws UsageError.
-ParsedCommand parseCommand(const std::vector<std::string>& words);
+// Finds the command that `words` name and parses its arguments for a script that runs on
+// `machine` (its boot line chose it); throws UsageError.
+ParsedCommand parseCommand(const std::vector<std::string>& words, sim::Machine machine = sim::Machine::Handheld);
+// While parseCommand reads a line's arguments: the machine the line will run on, which decides
+// the programs there are and the paths a file can have.
+sim::Machine parsingMachine();
 
 void printHelp(std::ostream& out);
 
@@ -83,6 +89,12 @@ std::vector<CommandEntry> deviceCommands();
 // Booting with the shell, the stylus on its taskbar, application windows and the foreground,
 // what the device says it is.
 std::vector<CommandEntry> taskbarCommands();
+// A desktop PC: where a program is installed, and the processes programs asked to create.
+std::vector<CommandEntry> desktopCommands();
+// Marks a command, or every command of `entries`, as one for that machine only.
+CommandEntry onlyOn(sim::Machine machine, CommandEntry entry);
+std::vector<CommandEntry> onlyOn(sim::Machine machine, std::vector<CommandEntry> entries);
+inline CommandEntry handheldOnly(CommandEntry entry) { return onlyOn(sim::Machine::Handheld, std::move(entry)); }
 
 // Shared by the sections: bounds, the expectation check, and counted nouns.
 inline constexpr std::uint64_t kDwordMax = std::numeric_limits<std::uint32_t>::max();
@@ -98,8 +110,12 @@ inline std::string countOf(std::size_t n, const std::string& what) {
 
 // Shared argument checks.
 void requireCount(const Arguments& args, std::size_t min, std::size_t max, const std::string& usage);
-// Throws UsageError unless a program of that name is installed on the device.
+// Throws UsageError unless a program of that name is installed on the machine being parsed for.
 const std::string& requireProgram(const std::string& name);
+// The programs a machine has, as the build produced them.
+const std::vector<std::string>& programsOf(sim::Machine machine);
+// "a handheld", "a desktop PC".
+std::string machineName(sim::Machine machine);
 
 // A process an expectation looks at: the most recent one of a program, or one pid.
 struct ProcessChoice {

@@ -397,8 +397,8 @@ CommandEntry putFile() {
     return {"file put", {"PATH wav DURATION", "PATH hex HEX..."},
             "Puts a file on the device, replacing one of that name and making its folders: a silent\n"
             "WAVE file that plays for DURATION (10 minutes at most), or the given bytes (\"\" for\n"
-            "none). PATH is a device path such as \\Temp\\a.wav, or PROGRAM:NAME for a file in the\n"
-            "folder the program is installed in.",
+            "none). PATH is a device path such as \\Temp\\a.wav (on a desktop PC with its drive, such\n"
+            "as C:\\Temp\\a.txt), or PROGRAM:NAME for a file in the folder the program is installed in.",
             {"file put rcbridge:beep.wav wav 2s", "file put \\Temp\\broken.wav hex 52494646"}, Kind::Action,
             [usage](const Arguments& args) -> Action {
                 requireCount(args, 3, kAny, usage);
@@ -464,14 +464,16 @@ CommandEntry showFiles() {
                 std::string program;
                 std::optional<DevicePath> folder;
                 if (!args.empty()) {
-                    const auto installed = pocket::PocketDevice::installedPrograms();
+                    const auto& installed = programsOf(parsingMachine());
                     if (std::find(installed.begin(), installed.end(), args[0]) != installed.end()) program = args[0];
                     else folder = DevicePath::parse(args[0]);
                 }
                 return [program, folder](Session& s) {
-                    const std::u16string top = sim::fromUtf8(!program.empty() ? s.device.installFolder(program)
-                                                             : folder           ? folder->resolve(s.device)
-                                                                                : std::string("\\"));
+                    const std::string where = !program.empty() ? s.device.installFolder(program)
+                                              : folder           ? folder->resolve(s.device)
+                                                                 : std::string("\\");
+                    // As the file system keeps it: a drive is a folder at the top ("\D:\Setup").
+                    const std::u16string top = sim::FileSystem::normalise(sim::fromUtf8(where)).value_or(u"\\");
                     const std::u16string prefix = top == u"\\" ? top : top + u"\\";
                     std::size_t shown = 0;
                     for (const sim::FileEntry* entry : s.device.device().files.entries()) {
@@ -479,9 +481,11 @@ CommandEntry showFiles() {
                             !sim::equalsIgnoreCase(entry->path.substr(0, prefix.size()), prefix))
                             continue;
                         ++shown;
-                        s.print(sim::toUtf8(entry->path) + (entry->isFolder() ? "\\" : ", " + fileDescription(entry->bytes)));
+                        const std::string name = shownPath(entry->path);  // "D:\" has its backslash
+                        if (!entry->isFolder()) s.print(name + ", " + fileDescription(entry->bytes));
+                        else s.print(name.back() == '\\' ? name : name + "\\");
                     }
-                    if (shown == 0) s.print("no files below " + sim::toUtf8(top));
+                    if (shown == 0) s.print("no files below " + shownPath(top));
                 };
             }};
 }
@@ -604,11 +608,16 @@ CommandEntry expectReceived() {
 }  // namespace
 
 std::vector<CommandEntry> deviceCommands() {
-    return {press(),        switchOn(),     setVolume(),      displayDriver(),  putFile(),       copyFile(),
-            removeFile(),   addWindow(),    closeWindow(),    showKeys(),       showPresses(),   showVolume(),
-            showSounds(),   showDisplay(),  showKeyboard(),   showFiles(),      showReceived(),  expectKeys(),
-            expectVolume(), expectSounds(), expectSound(),    expectDisplay(),  expectSwitched(), expectKeyboard(),
-            expectFile(),   expectReceived()};
+    // Files are on both machines; keys, sound, display and stand-in windows on the handheld only.
+    return {handheldOnly(press()),        handheldOnly(switchOn()),       handheldOnly(setVolume()),
+            handheldOnly(displayDriver()), putFile(),                     copyFile(),
+            removeFile(),                 handheldOnly(addWindow()),      handheldOnly(closeWindow()),
+            handheldOnly(showKeys()),     handheldOnly(showPresses()),    handheldOnly(showVolume()),
+            handheldOnly(showSounds()),   handheldOnly(showDisplay()),    handheldOnly(showKeyboard()),
+            showFiles(),                  handheldOnly(showReceived()),   handheldOnly(expectKeys()),
+            handheldOnly(expectVolume()), handheldOnly(expectSounds()),   handheldOnly(expectSound()),
+            handheldOnly(expectDisplay()), handheldOnly(expectSwitched()), handheldOnly(expectKeyboard()),
+            expectFile(),                 handheldOnly(expectReceived())};
 }
 
 }  // namespace pocketsim

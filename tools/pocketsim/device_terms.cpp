@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <limits>
 
 #include "arguments.h"
@@ -164,11 +165,43 @@ std::string displayStateText(ULONG state) {
     return std::to_string(state) + " (no state a driver should hold)";
 }
 
+bool hasDrive(std::string_view text) {
+    return text.size() >= 2 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':' &&
+           (text.size() == 2 || text[2] == '\\' || text[2] == '/');
+}
+
+std::string parseDrivePath(std::string_view text, bool rootAllowed, std::string_view what) {
+    const std::string shown = quoted(text);
+    if (!hasDrive(text) || text.size() == 2)
+        throw UsageError(std::string(what) + " " + shown + " is not a full path with a drive, such as D:\\Setup");
+    if (text.find_first_of("*?") != std::string_view::npos)
+        throw UsageError(std::string(what) + " " + shown + " has a wildcard");
+    const auto below = sim::FileSystem::normalise(sim::fromUtf8(std::string(text.substr(2))));
+    if (!below) throw UsageError(std::string(what) + " " + shown + " climbs above the drive's root");
+    if (*below == u"\\" && !rootAllowed) throw UsageError(std::string(what) + " " + shown + " is a drive's root");
+    return std::string(text.substr(0, 2)) + sim::toUtf8(*below);
+}
+
+std::string shownPath(std::u16string_view normalised) {
+    std::string path = sim::toUtf8(normalised);
+    if (path.size() >= 3 && path[0] == '\\' && hasDrive(std::string_view(path).substr(1))) {
+        path.erase(0, 1);
+        if (path.size() == 2) path += '\\';
+    }
+    return path;
+}
+
 DevicePath DevicePath::parse(std::string_view text) {
     if (text.empty()) throw UsageError("missing file path");
     if (text.find_first_of("*?") != std::string_view::npos)
         throw UsageError("file path " + quoted(text) + " has a wildcard");
     DevicePath out;
+    const bool desktop = parsingMachine() == sim::Machine::Desktop;
+    if (hasDrive(text)) {
+        if (!desktop) throw UsageError("file path " + quoted(text) + " has a drive; a handheld's paths begin with \\");
+        out.path = parseDrivePath(text, true, "file path");
+        return out;
+    }
     std::string_view below = text;
     if (const std::size_t colon = text.find(':'); colon != std::string_view::npos) {
         const std::string program(text.substr(0, colon));
@@ -184,6 +217,8 @@ DevicePath DevicePath::parse(std::string_view text) {
         const auto inside = sim::FileSystem::normalise(u"\\x\\" + sim::fromUtf8(std::string(below)));
         if (!inside || inside->rfind(u"\\x\\", 0) != 0)
             throw UsageError("file path " + quoted(text) + " leaves the program's folder");
+    } else if (desktop) {
+        throw UsageError("file path " + quoted(text) + " has no drive; a desktop PC's paths begin with one, such as C:\\");
     } else if (!sim::FileSystem::normalise(sim::fromUtf8(std::string(text)))) {
         throw UsageError("file path " + quoted(text) + " climbs above the root");
     }
@@ -193,7 +228,7 @@ DevicePath DevicePath::parse(std::string_view text) {
 
 std::string DevicePath::resolve(const pocket::PocketDevice& device) const {
     const std::string whole = program.empty() ? path : device.installFolder(program) + "\\" + path;
-    return sim::toUtf8(sim::FileSystem::normalise(sim::fromUtf8(whole)).value_or(u"\\"));
+    return shownPath(sim::FileSystem::normalise(sim::fromUtf8(whole)).value_or(u"\\"));
 }
 
 std::vector<std::uint8_t> silentWave(std::uint64_t milliseconds) {
@@ -303,8 +338,19 @@ std::string standInName(const pocket::StandInRecord& s) {
     return s.className + " of " + s.program + " (pid " + std::to_string(s.pid) + ")";
 }
 
+std::string launchText(const pocket::PocketDevice& device, std::size_t number, const sim::ProcessLaunch& launch) {
+    auto given = [](const std::optional<std::u16string>& text) { return text ? quote(sim::toUtf8(*text)) : "NULL"; };
+    std::string text = "launch " + std::to_string(number) + " by " + ownerText(device, launch.parentPid) + ": app " +
+                       given(launch.applicationName) + ", command " + given(launch.commandLine) + ", folder " +
+                       given(launch.currentDirectory) + " (working in " + quote(sim::toUtf8(launch.workingFolder)) + "): ";
+    if (launch.started()) return text + "started, pid " + std::to_string(launch.processId);
+    const std::string name = errorName(launch.error);
+    return text + "failed with " + name + (name.rfind("ERROR_", 0) == 0 ? " (" + std::to_string(launch.error) + ")" : "");
+}
+
 DeviceSnapshot snapshotDevice(const pocket::PocketDevice& device) {
     DeviceSnapshot snapshot;
+    snapshot.launches = device.launches().size();
     snapshot.volumeWrites = device.volumeWrites().size();
     snapshot.sounds = device.device().audio.sounds().size();
     snapshot.keyboardEvents = device.keyboardEvents().size();
@@ -355,6 +401,8 @@ std::vector<std::string> deviceChanges(const DeviceSnapshot& before, const pocke
     std::stable_sort(timed.begin(), timed.end(), [](const Timed& a, const Timed& b) { return a.time < b.time; });
     for (const Timed& t : timed) lines.push_back(stamped(t.time, t.text));
 
+    const auto& launches = device.launches();
+    for (std::size_t i = before.launches; i < launches.size(); ++i) lines.push_back(launchText(device, i + 1, launches[i]));
     // Only what the programs did: a script that sets the driver or the switch says so itself.
     if (device.displayEscapes().size() > before.escapes && device.displayPowerState() != before.displayState)
         lines.push_back("display power " + displayStateText(before.displayState) + " -> " +

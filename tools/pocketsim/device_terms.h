@@ -31,15 +31,24 @@ ULONG parseDisplayState(std::string_view text);
 // "off (4)"; a number the driver should never hold shows as it is.
 std::string displayStateText(ULONG state);
 
-// A file on the device: "\Program Files\rcbridge\beep.wav" ('/' may stand for '\'), or
-// "rcbridge:beep.wav" for a file in the folder that program is installed in.
+// A file on the device: "\Program Files\rcbridge\beep.wav" ('/' may stand for '\'), on a
+// desktop PC "C:\Tools\a.txt", or "rcbridge:beep.wav" for a file in the folder that program is
+// installed in.
 struct DevicePath {
     std::string program;  // empty for a plain path
     std::string path;     // the plain path, or the name below the program's folder
 
-    static DevicePath parse(std::string_view text);  // throws UsageError
-    std::string resolve(const pocket::PocketDevice& device) const;
+    static DevicePath parse(std::string_view text);  // throws UsageError; paths as the parsing machine has them
+    std::string resolve(const pocket::PocketDevice& device) const;  // as shownPath writes it
 };
+
+// Whether a path begins with a drive: "D:", "d:\x", "D:/x".
+bool hasDrive(std::string_view text);
+// A full path on a desktop PC's drive, such as "D:\Setup" ('/' may stand for '\'), without
+// "." and ".." parts or doubled separators; the drive's root is "D:\". `what` names it in errors.
+std::string parseDrivePath(std::string_view text, bool rootAllowed, std::string_view what);
+// A path as the file system keeps it ("\D:\Setup"), as a user writes it ("D:\Setup").
+std::string shownPath(std::u16string_view normalised);
 
 // A silent 8 kHz, 8-bit mono WAVE file that plays for `milliseconds`.
 std::vector<std::uint8_t> silentWave(std::uint64_t milliseconds);
@@ -63,8 +72,13 @@ pocket::StandInRecord findStandIn(const pocket::PocketDevice& device, const std:
 // "TUNELARK of tunelark (pid 4097)".
 std::string standInName(const pocket::StandInRecord& standIn);
 
+// A process a program asked to create: who asked, the application name, command line and
+// current folder as given, the folder it would start in, and whether it was made. From 1.
+std::string launchText(const pocket::PocketDevice& device, std::size_t number, const sim::ProcessLaunch& launch);
+
 // Counts of what the devices recorded, taken before a command runs.
 struct DeviceSnapshot {
+    std::size_t launches = 0;
     std::size_t volumeWrites = 0;
     std::size_t sounds = 0;
     std::size_t keyboardEvents = 0;
@@ -76,7 +90,8 @@ struct DeviceSnapshot {
 };
 DeviceSnapshot snapshotDevice(const pocket::PocketDevice& device);
 // What changed since `before`: volume writes, sounds, key events and messages to stand-ins with
-// their times, in time order; then the display's power, the power switch and the hot keys.
+// their times, in time order; then the processes programs asked to create, the display's power,
+// the power switch and the hot keys.
 std::vector<std::string> deviceChanges(const DeviceSnapshot& before, const pocket::PocketDevice& device);
 
 }  // namespace pocketsim

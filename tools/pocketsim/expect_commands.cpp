@@ -98,10 +98,13 @@ CommandEntry expectNotificationCount() {
 }
 
 CommandEntry expectRegistry() {
-    const std::string usage = "expect registry KEY exists | absent, or KEY VALUE dword N | sz TEXT | absent";
-    return {"expect registry", {"KEY exists", "KEY absent", "KEY VALUE dword N", "KEY VALUE sz TEXT", "KEY VALUE absent"},
+    const std::string usage =
+        "expect registry KEY exists | absent, or KEY VALUE dword N | sz TEXT | expand_sz TEXT | absent";
+    return {"expect registry",
+            {"KEY exists", "KEY absent", "KEY VALUE dword N", "KEY VALUE sz TEXT", "KEY VALUE expand_sz TEXT",
+             "KEY VALUE absent"},
             "Checks that a key exists or not, or a value: a REG_DWORD of 4 bytes holding N, a REG_SZ\n"
-            "holding TEXT, or no such value.",
+            "or REG_EXPAND_SZ holding TEXT and its terminator, or no such value.",
             {"expect registry HKCU\\Software\\Orvalen\\VoltmaraPPC BatteryCount dword 0",
              "expect registry HKCU\\Software\\Orvalen\\VoltmaraPPC exists"},
             Kind::Expectation, [usage](const Arguments& args) -> Action {
@@ -127,8 +130,8 @@ CommandEntry expectRegistry() {
                     want = {REG_DWORD,
                             {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
                              static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)}};
-                } else if (args[2] == "sz" && args.size() == 4) {
-                    want.type = REG_SZ;
+                } else if ((args[2] == "sz" || args[2] == "expand_sz") && args.size() == 4) {
+                    want.type = args[2] == "sz" ? REG_SZ : REG_EXPAND_SZ;
                     for (char16_t c : sim::fromUtf8(args[3]) + u'\0') {
                         want.data.push_back(static_cast<std::uint8_t>(c));
                         want.data.push_back(static_cast<std::uint8_t>(c >> 8));
@@ -277,9 +280,8 @@ CommandEntry expectNoErrors() {
 }  // namespace
 
 std::vector<CommandEntry> expectCommands() {
-    return {expectNotification(), expectNotificationCount(), expectRegistry(), expectProcess(),
-            expectRunning(),      expectWindow(),            expectTimers(),   expectHandles(),
-            expectNoErrors()};
+    return {handheldOnly(expectNotification()), handheldOnly(expectNotificationCount()), expectRegistry(),
+            expectProcess(), expectRunning(), expectWindow(), expectTimers(), expectHandles(), expectNoErrors()};
 }
 
 }  // namespace pocketsim

@@ -47,6 +47,7 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
     std::vector<Line> lines;
     bool malformed = false;
     std::size_t commandsSeen = 0;
+    sim::Machine machine = sim::Machine::Handheld;  // the boot line may choose another
     std::string raw;
     for (std::size_t number = 1; std::getline(script, raw); ++number) {
         if (number == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
@@ -56,7 +57,8 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
             const std::vector<std::string> words = tokenize(raw);
             if (words.empty()) continue;
             const bool first = commandsSeen++ == 0;
-            line.command = parseCommand(words);
+            line.command = parseCommand(words, machine);
+            if (line.command.boot && first) machine = line.command.boot->machine;
             // The device is made before the first line runs; a later boot would throw away what came before.
             if (line.command.boot && !first)
                 throw UsageError("\"" + line.command.entry->name +

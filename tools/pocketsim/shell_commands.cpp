@@ -430,9 +430,10 @@ CommandEntry showScreen() {
 }  // namespace
 
 std::vector<CommandEntry> shellCommands() {
-    return {tapTray(),    penOnTray(true), penOnTray(false),  chooseMenu(),        dismissMenu(),
-            dismissBox(), showTray(),      showMenu(),        showBox(),           showScreen(),
-            expectTray(), expectTrayCount(), expectMenu(),    expectMenusOpened(), expectBox()};
+    return onlyOn(sim::Machine::Handheld,
+                  {tapTray(), penOnTray(true), penOnTray(false), chooseMenu(), dismissMenu(), dismissBox(), showTray(),
+                   showMenu(), showBox(), showScreen(), expectTray(), expectTrayCount(), expectMenu(), expectMenusOpened(),
+                   expectBox()});
 }
 
 }  // namespace pocketsim

@@ -197,8 +197,9 @@ CommandEntry showCalls() {
 }  // namespace
 
 std::vector<CommandEntry> showCommands() {
-    return {showNotifications(), showNotification(), showHistory(), showWindows(), showProcesses(),
-            showTimers(),        showRegistry(),     showPower(),   showClock(),   showCalls()};
+    return {handheldOnly(showNotifications()), handheldOnly(showNotification()), handheldOnly(showHistory()),
+            showWindows(),  showProcesses(), showTimers(), showRegistry(), handheldOnly(showPower()), showClock(),
+            showCalls()};
 }
 
 }  // namespace pocketsim

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "arguments.h"
+#include "code_page.h"
 #include "commands.h"
 #include "device_terms.h"
 #include "format.h"
@@ -121,10 +122,20 @@ void printTaskbarChanges(Session& s, const TaskbarSnapshot& before) {
 // ---- booting ----
 
 sim::DeviceConfig bootConfigOf(const Arguments& args) {
-    const std::string usage = "boot shell [taskbar WIDTHxHEIGHT]";
+    const std::string usage = "boot shell [taskbar WIDTHxHEIGHT] | boot desktop [codepage 1252|932]";
     requireCount(args, 1, 3, usage);
-    if (args[0] != "shell") throw UsageError("boot takes shell, not " + quote(args[0]) + "; usage: " + usage);
     sim::DeviceConfig config;
+    if (args[0] == "desktop") {
+        config.machine = sim::Machine::Desktop;
+        if (args.size() > 1) {
+            if (args[1] != "codepage" || args.size() != 3) throw UsageError("bad code page; usage: " + usage);
+            config.ansiCodePage = static_cast<UINT>(parseNumber(args[2], kDwordMax, "code page"));
+            if (!sim::isSupportedCodePage(config.ansiCodePage))
+                throw UsageError("code page " + args[2] + " is not simulated (1252 or 932)");
+        }
+        return config;
+    }
+    if (args[0] != "shell") throw UsageError("boot takes shell or desktop, not " + quote(args[0]) + "; usage: " + usage);
     config.shell = true;
     if (args.size() > 1) {
         if (args[1] != "taskbar" || args.size() != 3) throw UsageError("bad taskbar size; usage: " + usage);
@@ -135,16 +146,28 @@ sim::DeviceConfig bootConfigOf(const Arguments& args) {
     return config;
 }
 
+void printDesktop(Session& s) {
+    const UINT codePage = s.device.ansiCodePage();
+    s.print("desktop PC, ANSI code page " + std::to_string(codePage) +
+            (codePage == 932 ? " (Japanese, Shift-JIS)" : " (Western)"));
+    for (const std::string& program : programsOf(sim::Machine::Desktop))
+        if (const sim::ProgramInfo* info = s.device.device().programs.find(program))
+            s.print(program + " installed at " + sim::toUtf8(info->installPath));
+}
+
 CommandEntry boot() {
     CommandEntry entry{
-        "boot", {"shell [taskbar WIDTHxHEIGHT]"},
-        "Boots the device with the shell: its process owns the taskbar (class \"HHTaskBar\", at the\n"
-        "top of the screen, 240 x 26 unless given; its close button is the rightmost 25 pixels) and\n"
-        "the desktop (class \"DesktopExplorerWindow\"), which is in front. Only as the script's\n"
-        "first command; without it the device has neither window.",
-        {"boot shell", "boot shell taskbar 20x26"}, Kind::Action,
+        "boot", {"shell [taskbar WIDTHxHEIGHT]", "desktop [codepage 1252|932]"},
+        "Only as the script's first command. boot shell boots the handheld with the shell: its\n"
+        "process owns the taskbar (class \"HHTaskBar\", at the top of the screen, 240 x 26 unless\n"
+        "given; its close button is the rightmost 25 pixels) and the desktop (class\n"
+        "\"DesktopExplorerWindow\"), which is in front; without it the device has neither window.\n"
+        "boot desktop boots a desktop PC instead, whose 8-bit (\"A\") functions use the ANSI code\n"
+        "page given (1252 unless given), with its programs installed on drive C.",
+        {"boot shell", "boot shell taskbar 20x26", "boot desktop", "boot desktop codepage 932"}, Kind::Action,
         [](const Arguments& args) -> Action {
-            bootConfigOf(args);
+            const sim::DeviceConfig config = bootConfigOf(args);
+            if (config.machine == sim::Machine::Desktop) return printDesktop;
             return [](Session& s) {
                 requireShell(s.device);
                 const Size size = taskbarSize(s.device);
@@ -440,9 +463,11 @@ CommandEntry system() {
 }  // namespace
 
 std::vector<CommandEntry> taskbarCommands() {
-    return {boot(),          stylus(),         tapTaskbar(),   taskbarResult(), addApp(),
-            front(),         system(),         showTaskbar(),  showForeground(), expectTaskbar(),
-            expectClosed(),  expectForeground(), expectSentBack()};
+    std::vector<CommandEntry> handheld =
+        onlyOn(sim::Machine::Handheld, {stylus(), tapTaskbar(), taskbarResult(), addApp(), front(), system(), showTaskbar(),
+                                        showForeground(), expectTaskbar(), expectClosed(), expectForeground(), expectSentBack()});
+    handheld.insert(handheld.begin(), boot());
+    return handheld;
 }
 
 }  // namespace pocketsim
