@@ -1,10 +1,12 @@
 # Programs as images the simulation loads once per process: shared objects whose globals are
 # private to each load.
 
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsCE.cmake)
+
 # The image of one program, put in OUTPUT_DIR.
 function(_add_program_image NAME OUTPUT_DIR)
   add_library(${NAME} MODULE ${ARGN})
-  target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/sim/include)
+  target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/sim/include ${PROJECT_SOURCE_DIR}/sim/include/ce)
   # Hidden symbols and no unique globals: no loaded copy may bind to another copy's globals.
   target_compile_options(${NAME} PRIVATE -fvisibility=hidden -fno-gnu-unique)
   target_link_libraries(${NAME} PRIVATE pocketplatform)
@@ -25,9 +27,6 @@ endfunction()
 # that windres compiles from its script.
 function(add_device_program NAME)
   cmake_parse_arguments(ARG "" "RC;WCE" "SOURCES;ICONS" ${ARGN})
-  if(NOT ARG_WCE)
-    set(ARG_WCE 0x420)
-  endif()
   set(gen ${CMAKE_CURRENT_BINARY_DIR}/generated)
   file(MAKE_DIRECTORY ${gen})
 
@@ -46,6 +45,7 @@ function(add_device_program NAME)
   add_custom_command(OUTPUT ${res}
     COMMAND ${WINDRES} --preprocessor=cpp --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED
             -I ${CMAKE_CURRENT_SOURCE_DIR} -I ${gen} -I ${PROJECT_SOURCE_DIR}/sim/include
+            -I ${PROJECT_SOURCE_DIR}/sim/include/ce
             -O res -i ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_RC} -o ${res}
     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_RC} ${icon_files}
     IMPLICIT_DEPENDS C ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_RC}
@@ -53,8 +53,7 @@ function(add_device_program NAME)
   add_custom_target(${NAME}_res DEPENDS ${res})
 
   _add_program_image(${NAME} ${POCKET_IMAGE_DIR} ${ARG_SOURCES})
-  # What a Windows CE compiler defines.
-  target_compile_definitions(${NAME} PRIVATE UNDER_CE=${ARG_WCE} _WIN32_WCE=${ARG_WCE})
+  windows_ce_definitions(${NAME} "${ARG_WCE}")
   add_dependencies(${NAME} ${NAME}_res)
   set_property(GLOBAL APPEND PROPERTY POCKET_DEVICE_PROGRAMS ${NAME})
 endfunction()

@@ -1,5 +1,7 @@
-// Windows CE core platform (COREDLL) as the simulated device provides it.
-// Names, signatures, constants and record layouts follow the Windows CE SDK.
+// Windows CE core platform (COREDLL) as the simulated device provides it, and the few desktop
+// calls the launcher needs. Names, signatures, constants and record layouts follow the Windows
+// SDKs; what only Windows CE has is in ce/wince_only.h, which a build against the desktop's real
+// headers uses too.
 #pragma once
 
 // Constants shared with resource scripts (styles, menu flags, languages, version blocks).
@@ -196,21 +198,7 @@ typedef struct _SECURITY_ATTRIBUTES {
     BOOL bInheritHandle;
 } SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 
-typedef struct _SYSTEM_POWER_STATUS_EX {
-    BYTE ACLineStatus;
-    BYTE BatteryFlag;
-    BYTE BatteryLifePercent;
-    BYTE Reserved1;
-    DWORD BatteryLifeTime;
-    DWORD BatteryFullLifeTime;
-    BYTE Reserved2;
-    BYTE BackupBatteryFlag;
-    BYTE BackupBatteryLifePercent;
-    BYTE Reserved3;
-    DWORD BackupBatteryLifeTime;
-    DWORD BackupBatteryFullLifeTime;
-} SYSTEM_POWER_STATUS_EX, *PSYSTEM_POWER_STATUS_EX, *LPSYSTEM_POWER_STATUS_EX;
-
+// Power status.
 #define AC_LINE_OFFLINE 0x00
 #define AC_LINE_ONLINE 0x01
 #define AC_LINE_BACKUP_POWER 0x02
@@ -247,7 +235,7 @@ typedef struct _SYSTEM_POWER_STATUS_EX {
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_INVALID_MENU_HANDLE 1401L
 #define ERROR_INVALID_CURSOR_HANDLE 1402L
-#define ERROR_INVALID_ICON_HANDLE 1403L
+#define ERROR_INVALID_ICON_HANDLE 1414L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 #define ERROR_CLASS_ALREADY_EXISTS 1410L
 #define ERROR_CLASS_DOES_NOT_EXIST 1411L
@@ -434,10 +422,8 @@ typedef struct _SYSTEM_POWER_STATUS_EX {
 #define MOD_CONTROL 0x0002
 #define MOD_SHIFT 0x0004
 #define MOD_WIN 0x0008
-#define MOD_KEYUP 0x1000
 #define KEYEVENTF_EXTENDEDKEY 0x0001
 #define KEYEVENTF_KEYUP 0x0002
-#define VK_OFF 0xDF
 #define ERROR_HOTKEY_ALREADY_REGISTERED 1409L
 #define ERROR_HOTKEY_NOT_REGISTERED 1419L
 
@@ -485,23 +471,8 @@ typedef struct _PROCESS_INFORMATION {
 #define CP_UTF8 65001
 #define MB_ERR_INVALID_CHARS 0x00000008
 
-// Display driver escapes and the display's power record.
+// Display driver escapes.
 #define QUERYESCSUPPORT 8
-#define SETPOWERMANAGEMENT 6147
-#define GETPOWERMANAGEMENT 6148
-
-typedef enum _VIDEO_POWER_STATE {
-    VideoPowerOn = 1,
-    VideoPowerStandBy,
-    VideoPowerSuspend,
-    VideoPowerOff
-} VIDEO_POWER_STATE, *PVIDEO_POWER_STATE;
-
-typedef struct _VIDEO_POWER_MANAGEMENT {
-    ULONG Length;
-    ULONG DPMSVersion;
-    ULONG PowerState;
-} VIDEO_POWER_MANAGEMENT, *PVIDEO_POWER_MANAGEMENT;
 
 typedef struct tagTPMPARAMS {
     UINT cbSize;
@@ -519,11 +490,6 @@ typedef struct _OSVERSIONINFOW {
 } OSVERSIONINFOW, *POSVERSIONINFOW, *LPOSVERSIONINFOW;
 typedef OSVERSIONINFOW OSVERSIONINFO;
 typedef LPOSVERSIONINFOW LPOSVERSIONINFO;
-#define VER_PLATFORM_WIN32_CE 3
-#define SPI_GETPLATFORMTYPE 257
-#define SPI_GETOEMINFO 258
-
-#define WS_EX_NODRAG 0x40000000L
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
@@ -531,7 +497,7 @@ typedef LPOSVERSIONINFOW LPOSVERSIONINFO;
 
 // Waits and synchronisation.
 #define INFINITE 0xFFFFFFFF
-#define WAIT_OBJECT_0 0x00000000L
+#define WAIT_OBJECT_0 ((DWORD)0x00000000L)
 #define WAIT_TIMEOUT 258L
 #define WAIT_FAILED ((DWORD)0xFFFFFFFF)
 
@@ -539,11 +505,9 @@ typedef LPOSVERSIONINFOW LPOSVERSIONINFO;
 extern "C" {
 #endif
 
-// Program entry point: each program image defines it; the platform calls it. Windows CE passes
-// the command line in 16-bit characters, the desktop in 8-bit ones.
-#ifdef UNDER_CE
-WINBASEAPI int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);
-#else
+// Program entry point: each program image defines it; the platform calls it. A Windows CE
+// program's, with a 16-bit command line, is in <wince_only.h>.
+#ifndef UNDER_CE
 WINBASEAPI int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 #endif
 
@@ -555,7 +519,6 @@ WINBASEAPI void WINAPI Sleep(DWORD dwMilliseconds);
 WINBASEAPI HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCWSTR lpName);
 WINBASEAPI BOOL WINAPI ReleaseMutex(HANDLE hMutex);
 WINBASEAPI BOOL WINAPI CloseHandle(HANDLE hObject);
-WINBASEAPI BOOL WINAPI GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX pSystemPowerStatusEx, BOOL fUpdate);
 WINBASEAPI LONG WINAPI InterlockedIncrement(LONG volatile* lpAddend);
 WINBASEAPI LONG WINAPI InterlockedDecrement(LONG volatile* lpAddend);
 
@@ -677,3 +640,6 @@ WINBASEAPI LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD l
 #include <ce_wcs.h>
 
 #endif  // RC_INVOKED
+
+// What Windows CE has and the desktop lacks; also constants for resource scripts.
+#include <wince_only.h>

@@ -21,7 +21,7 @@
 #define MAKELANGID(p, s)            (((s) << 10) | (p))
 
 // Version resources
-#define VS_FILE_INFO                16
+#define VS_FILE_INFO                RT_VERSION
 #define VS_VERSION_INFO             1
 #define VS_USER_DEFINED             100
 
@@ -116,8 +116,6 @@
 #define IDCLOSE                     8
 #define IDHELP                      9
 
-#define IDC_STATIC                  (-1)
-
 // Window and dialog styles, for dialog templates
 #define WS_OVERLAPPED               0x00000000L
 #define WS_POPUP                    0x80000000L
@@ -140,7 +138,6 @@
 #define WS_EX_TOPMOST               0x00000008L
 #define WS_EX_WINDOWEDGE            0x00000100L
 #define WS_EX_CLIENTEDGE            0x00000200L
-#define WS_EX_CAPTIONOKBTN          0x80000000L
 
 #define DS_ABSALIGN                 0x01L
 #define DS_SYSMODAL                 0x02L

@@ -1,4 +1,5 @@
-// Pocket PC shell library (AYGSHELL): shell notifications.
+// Pocket PC shell library (AYGSHELL): shell notifications. Windows CE only: a build against the
+// desktop's headers finds it here too.
 #pragma once
 
 #include <windows.h>

@@ -1,0 +1,2 @@
+// Windows CE's records under the desktop's types.
+#include "ce_record_sizes.h"
