@@ -67,8 +67,10 @@ static BOOL RebuildText(const SYSTEM_POWER_STATUS_EX* status, int hours, int min
         minutes == monitor.lastMinutes)
         return FALSE;
 
+    // A string that cannot be loaded leaves its buffer untouched: start from empty ones.
     WCHAR format[TEXT_BUFFER];
     WCHAR suffix[TEXT_BUFFER];
+    format[0] = 0;
     LoadStringW(monitor.appInstance, IDS_HTML, format, TEXT_BUFFER);
     UINT suffixId = ChooseSuffix(status);
     suffix[0] = 0;
@@ -111,6 +113,7 @@ void UpdateBatteryStatus(HWND window, BOOL addNotification) {
         if (textChanged) mask |= SHNUM_HTML;
         if (addNotification) {
             WCHAR title[TEXT_BUFFER];
+            title[0] = 0;
             LoadStringW(monitor.appInstance, IDS_TITLE, title, TEXT_BUFFER);
             data.pszTitle = title;
             SHNotificationAdd(&data);

@@ -207,3 +207,17 @@ TEST_F(MonitorTest, ADayOnBatteryUpdatesAboutOnceAMinuteWithoutGrowingHandles) {
     EXPECT_THAT(html(), HasSubstr(usage(24, 0)));
     EXPECT_EQ(stored(), 24 * kHour);
 }
+
+// Built with resources that lack its strings, the monitor shows an empty text, not stack leftovers.
+TEST(MonitorWithoutStrings, ShowsEmptyTextsInsteadOfWhatTheStackHeld) {
+    pocket::PocketDevice device;
+    const std::string images = POCKET_IMAGE_DIR;
+    device.device().programs.install("voltmarap", images + "/voltmarap.image", images + "/appshut.res",
+                                     u"\\Program Files\\Voltmara\\voltmarap.exe");
+    device.setPower({AC_LINE_OFFLINE, 50, 0});
+    device.start("voltmarap");
+    const auto notifications = device.notifications();
+    ASSERT_EQ(notifications.size(), 1u);
+    EXPECT_EQ(notifications[0].html, "");
+    EXPECT_EQ(notifications[0].title, "");
+}
