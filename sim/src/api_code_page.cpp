@@ -65,14 +65,17 @@ LPSTR WINAPI CharPrevA(LPCSTR start, LPCSTR current) {
     return call.ret(const_cast<LPSTR>(start));
 }
 
-int WINAPI MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR out, int capacity) {
-    ApiCall call("MultiByteToWideChar", codePage, static_cast<const void*>(text), length, capacity);
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR out, int capacity) {
+    ApiCall call("MultiByteToWideChar", codePage, flags, static_cast<const void*>(text), length, capacity);
     const UINT resolved = resolveCodePage(call, codePage);
     if (resolved == 0 || !text || length == 0 || length < -1 || capacity < 0 || (capacity && !out))
         return call.fail(ERROR_INVALID_PARAMETER, 0);
     // -1: the string and its terminator.
     const std::string_view source(text, length == -1 ? std::strlen(text) + 1 : static_cast<std::size_t>(length));
-    const std::u16string converted = resolved == CP_UTF8 ? fromUtf8(source) : ansiToWide(resolved, source);
+    bool invalid = false;
+    const std::u16string converted =
+        resolved == CP_UTF8 ? utf8ToWide(source, &invalid) : ansiToWide(resolved, source, &invalid);
+    if (invalid && (flags & MB_ERR_INVALID_CHARS)) return call.fail(ERROR_NO_UNICODE_TRANSLATION, 0);
     return deliver(call, converted, out, capacity);
 }
 

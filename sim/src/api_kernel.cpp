@@ -3,6 +3,10 @@
 
 using namespace sim;
 
+namespace {
+constexpr DWORD kErrorNotOwner = 288;  // ERROR_NOT_OWNER
+}  // namespace
+
 DWORD WINAPI GetLastError(void) { return currentThread().lastError; }
 
 void WINAPI SetLastError(DWORD error) { currentThread().lastError = error; }
@@ -36,14 +40,19 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCWSTR nam
     const std::uint32_t object = call.device.mutexes.open(name ? name : u"", existed);
     const std::uintptr_t handle = call.device.handles.allocate(HandleKind::Mutex, &call.process);
     call.device.mutexes.addHandle(handle, object);
+    // Opening an existing mutex never makes the caller its owner.
+    if (initialOwner && !existed) call.device.mutexes.takeInitialOwnership(object, call.thread.id());
     call.thread.lastError = existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
     return call.ret(reinterpret_cast<HANDLE>(handle));
 }
 
 BOOL WINAPI ReleaseMutex(HANDLE mutex) {
     ApiCall call("ReleaseMutex", mutex);
-    if (!call.device.handles.isOpen(reinterpret_cast<std::uintptr_t>(mutex), HandleKind::Mutex))
-        return call.fail(ERROR_INVALID_HANDLE, FALSE);
+    const auto handle = reinterpret_cast<std::uintptr_t>(mutex);
+    if (!call.device.handles.isOpen(handle, HandleKind::Mutex)) return call.fail(ERROR_INVALID_HANDLE, FALSE);
+    bool known = false;
+    if (!call.device.mutexes.release(handle, call.thread.id(), known))
+        return call.fail(known ? kErrorNotOwner : ERROR_INVALID_HANDLE, FALSE);
     return call.ret(TRUE);
 }
 

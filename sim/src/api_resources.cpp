@@ -24,18 +24,22 @@ int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax
     const Process* module = moduleOf(call.device, call.process, instance);
     if (!buffer) return call.fail(ERROR_INVALID_PARAMETER, 0);
     if (!module) return call.fail(ERROR_RESOURCE_DATA_NOT_FOUND, 0);
+    // A string that is not there leaves the buffer as it was.
     const auto text = module->resources().stringRef(id);
-    if (!text) {
-        if (bufferMax > 0) buffer[0] = 0;
-        return call.fail(ERROR_RESOURCE_NAME_NOT_FOUND, 0);
-    }
+    if (!text) return call.fail(ERROR_RESOURCE_NAME_NOT_FOUND, 0);
     if (bufferMax == 0) {
         // A zero-sized buffer receives a pointer to the resource itself, which is not terminated.
         *reinterpret_cast<LPCWSTR*>(buffer) = text->data();
         return call.ret(static_cast<int>(text->size()));
     }
     if (bufferMax < 0) return call.fail(ERROR_INVALID_PARAMETER, 0);
+    // Cut to bufferMax - 1 characters and terminated; a buffer of one character, with room for
+    // the terminator only, is not written at all.
     const int length = std::min<int>(static_cast<int>(text->size()), bufferMax - 1);
+    if (length == 0) {
+        if (bufferMax > 1) buffer[0] = 0;
+        return call.ret(0);
+    }
     std::copy_n(text->data(), length, buffer);
     buffer[length] = 0;
     return call.ret(length);

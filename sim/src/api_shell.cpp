@@ -139,5 +139,6 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
         }
     } close{device, box};
     runModalLoop(device, call.thread, [&box] { return box.closed; });
-    return call.ret(box.closed ? box.result : 0);
+    // Ended by WM_QUIT rather than a button: the box's dialog gives its initial result, IDOK.
+    return call.ret(box.closed ? box.result : IDOK);
 }

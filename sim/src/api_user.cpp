@@ -85,17 +85,35 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWO
     return call.ret(device.windows.find(hwnd) ? hwnd : nullptr);
 }
 
+namespace {
+
+// WM_DESTROY goes to the window first, then to its children, front to back; then they go, the
+// children before their parent. A window's timers and whatever was posted to it go with it.
+void destroyTree(Device& device, HWND hwnd) {
+    Window* window = device.windows.find(hwnd);
+    if (!window || window->destroying) return;
+    window->destroying = true;
+    SimThread* thread = window->thread;
+    callWindowProc(window->proc, hwnd, WM_DESTROY, 0, 0);
+    std::vector<HWND> children;
+    for (const Window* w : device.windows.all())
+        if (w->parent == hwnd) children.push_back(w->hwnd);
+    for (HWND child : children) destroyTree(device, child);
+    if (thread) {
+        thread->queue().killTimersOf(hwnd);
+        std::erase_if(thread->queue().posted, [hwnd](const MSG& msg) { return msg.hwnd == hwnd; });
+    }
+    device.windows.remove(hwnd);
+}
+
+}  // namespace
+
 BOOL WINAPI DestroyWindow(HWND hwnd) {
     ApiCall call("DestroyWindow", hwnd);
     Window* window = call.device.windows.find(hwnd);
     if (!window) return call.fail(ERROR_INVALID_WINDOW_HANDLE, FALSE);
     if (window->thread != &call.thread) return call.fail(ERROR_ACCESS_DENIED, FALSE);
-    if (window->destroying) return call.ret(TRUE);
-    window->destroying = true;
-    // Children first would come here; the programs make none.
-    callWindowProc(window->proc, hwnd, WM_DESTROY, 0, 0);
-    call.thread.queue().killTimersOf(hwnd);
-    call.device.windows.remove(hwnd);
+    destroyTree(call.device, hwnd);
     return call.ret(TRUE);
 }
 

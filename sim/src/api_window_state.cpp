@@ -31,8 +31,8 @@ LONG WINAPI SetWindowLongW(HWND hwnd, int index, LONG value) {
     default:
         return call.fail(ERROR_INVALID_PARAMETER, LONG{0});
     }
-    // A previous value of 0 is a success too: clear the error so the caller can tell.
-    call.thread.lastError = ERROR_SUCCESS;
+    // A previous value of 0 is a success too, and the last error is left as it was: a caller that
+    // must tell the two apart clears it first.
     return call.ret(previous);
 }
 
@@ -64,10 +64,14 @@ HWND WINAPI GetForegroundWindow(void) {
     return call.ret(call.device.windows.find(front) ? front : HWND{nullptr});
 }
 
+// Visible only with every parent up to the top-level window visible too.
 BOOL WINAPI IsWindowVisible(HWND hwnd) {
     ApiCall call("IsWindowVisible", hwnd);
     const Window* window = call.device.windows.find(hwnd);
-    return call.ret(window && (window->style & WS_VISIBLE) ? TRUE : FALSE);
+    if (!window) return call.ret(FALSE);
+    for (; window; window = window->parent ? call.device.windows.find(window->parent) : nullptr)
+        if (!(window->style & WS_VISIBLE)) return call.ret(FALSE);
+    return call.ret(TRUE);
 }
 
 BOOL WINAPI IsWindowEnabled(HWND hwnd) {

@@ -51,8 +51,10 @@ int WINAPI GetClassNameW(HWND hwnd, LPWSTR buffer, int maxCount) {
     ApiCall call("GetClassNameW", hwnd, static_cast<const void*>(buffer), maxCount);
     const Window* window = call.device.windows.find(hwnd);
     if (!window) return call.fail(ERROR_INVALID_WINDOW_HANDLE, 0);
-    if (!buffer || maxCount <= 0) return call.fail(ERROR_INVALID_PARAMETER, 0);
-    // Cut to maxCount - 1 characters; the terminator always fits.
+    if (!buffer || maxCount < 0) return call.fail(ERROR_INVALID_PARAMETER, 0);
+    // A buffer with room for the terminator only is too small, and is not written.
+    if (maxCount <= 1) return call.fail(ERROR_INSUFFICIENT_BUFFER, 0);
+    // Cut to maxCount - 1 characters and terminated.
     const std::size_t copied = std::min(window->className.size(), static_cast<std::size_t>(maxCount - 1));
     std::copy_n(window->className.begin(), copied, buffer);
     buffer[copied] = u'\0';

@@ -60,7 +60,16 @@ private:
     iconv_t handle_;
 };
 
-std::u16string ansiToWide932(std::string_view text) {
+// Single bytes that 932 gives characters of their own (Windows' table; glibc's converter has
+// none for them).
+struct SingleByte932 {
+    std::uint8_t byte;
+    char16_t wide;
+};
+constexpr SingleByte932 kSingleBytes932[] = {
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
+
+std::u16string ansiToWide932(std::string_view text, bool& invalid) {
     Iconv toWide("UTF-16LE", "CP932");
     std::u16string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -70,10 +79,25 @@ std::u16string ansiToWide932(std::string_view text) {
             ++i;
             continue;
         }
-        const std::size_t length = isLeadByte(932, byte) && i + 1 < text.size() ? 2 : 1;
+        const SingleByte932* single = nullptr;
+        for (const SingleByte932& s : kSingleBytes932)
+            if (s.byte == byte) single = &s;
+        if (single) {
+            out += single->wide;
+            ++i;
+            continue;
+        }
+        const bool pair = isLeadByte(932, byte) && i + 1 < text.size() && text[i + 1] != 0;
+        const std::size_t length = pair ? 2 : 1;
         unsigned char wide[4] = {};
-        const std::size_t written = toWide.convert(text.data() + i, length, wide, sizeof wide);
-        out += written == 2 ? static_cast<char16_t>(wide[0] | wide[1] << 8) : kDefaultWide932;
+        const bool loneLead = isLeadByte(932, byte) && !pair;
+        const std::size_t written = loneLead ? 0 : toWide.convert(text.data() + i, length, wide, sizeof wide);
+        if (written == 2) {
+            out += static_cast<char16_t>(wide[0] | wide[1] << 8);
+        } else {
+            out += kDefaultWide932;
+            invalid = true;
+        }
         i += length;
     }
     return out;
@@ -85,6 +109,13 @@ std::string wideToAnsi932(std::u16string_view text, bool& usedDefault, char defa
     for (char16_t c : text) {
         if (c < 0x80) {
             out += static_cast<char>(c);
+            continue;
+        }
+        const SingleByte932* single = nullptr;
+        for (const SingleByte932& s : kSingleBytes932)
+            if (s.wide == c) single = &s;
+        if (single) {
+            out += static_cast<char>(single->byte);
             continue;
         }
         const unsigned char wide[2] = {static_cast<unsigned char>(c & 0xFF), static_cast<unsigned char>(c >> 8)};
@@ -108,8 +139,14 @@ bool isLeadByte(UINT codePage, std::uint8_t byte) {
     return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
 }
 
-std::u16string ansiToWide(UINT codePage, std::string_view text) {
-    if (codePage == 932) return ansiToWide932(text);
+std::u16string ansiToWide(UINT codePage, std::string_view text, bool* invalid) {
+    bool bad = false;
+    if (codePage == 932) {
+        std::u16string out = ansiToWide932(text, bad);
+        if (invalid) *invalid = bad;
+        return out;
+    }
+    if (invalid) *invalid = false;
     std::u16string out;
     out.reserve(text.size());
     for (char c : text) out += byteToWide1252(static_cast<std::uint8_t>(c));
@@ -132,6 +169,61 @@ std::string wideToAnsi(UINT codePage, std::u16string_view text, bool* usedDefaul
         }
     }
     if (usedDefault) *usedDefault = defaulted;
+    return out;
+}
+
+std::u16string utf8ToWide(std::string_view text, bool* invalid) {
+    std::u16string out;
+    bool bad = false;
+    auto byteAt = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    for (std::size_t i = 0; i < text.size();) {
+        const std::uint8_t lead = byteAt(i);
+        if (lead < 0x80) {
+            out += static_cast<char16_t>(lead);
+            ++i;
+            continue;
+        }
+        // The sequence's length and the range its second byte must fall in (the others: 80-BF).
+        std::size_t length = 0;
+        std::uint8_t low = 0x80;
+        std::uint8_t high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+        else if (lead == 0xE0) length = 3, low = 0xA0;
+        else if (lead == 0xED) length = 3, high = 0x9F;
+        else if (lead >= 0xE1 && lead <= 0xEF) length = 3;
+        else if (lead == 0xF0) length = 4, low = 0x90;
+        else if (lead == 0xF4) length = 4, high = 0x8F;
+        else if (lead >= 0xF1 && lead <= 0xF3) length = 4;
+        std::size_t taken = 1;
+        char32_t c = length == 2 ? lead & 0x1F : (length == 3 ? lead & 0x0F : lead & 0x07);
+        while (length && taken < length && i + taken < text.size()) {
+            const std::uint8_t next = byteAt(i + taken);
+            if (next < 0x80 || next > 0xBF) break;
+            // A second byte that makes the sequence too long a form, a surrogate or past U+10FFFF
+            // is bad together with its lead.
+            if (taken == 1 && (next < low || next > high)) {
+                taken = 2;
+                break;
+            }
+            c = (c << 6) | (next & 0x3F);
+            ++taken;
+        }
+        if (!length || taken < length) {
+            out += u'\uFFFD';
+            bad = true;
+            i += taken;
+            continue;
+        }
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+        i += length;
+    }
+    if (invalid) *invalid = bad;
     return out;
 }
 

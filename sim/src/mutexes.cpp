@@ -33,6 +33,22 @@ bool MutexTable::closeHandle(std::uintptr_t handle) {
     return true;
 }
 
+void MutexTable::takeInitialOwnership(std::uint32_t object, std::uint32_t thread) {
+    Object& mutex = objects_.at(object);
+    mutex.owner = thread;
+    mutex.ownedTimes = 1;
+}
+
+bool MutexTable::release(std::uintptr_t handle, std::uint32_t thread, bool& known) {
+    auto it = handles_.find(handle);
+    known = it != handles_.end();
+    if (!known) return false;
+    Object& mutex = objects_.at(it->second);
+    if (mutex.owner != thread || mutex.ownedTimes == 0) return false;
+    if (--mutex.ownedTimes == 0) mutex.owner = 0;
+    return true;
+}
+
 std::size_t MutexTable::handleCount(const std::u16string& name) const {
     auto it = byName_.find(name);
     return it == byName_.end() ? 0 : objects_.at(it->second).handles;

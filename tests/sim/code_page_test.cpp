@@ -31,6 +31,7 @@ const ConversionCase kRoundTrips[] = {
     {"Katakana", 932, "\x83\x5C\x83\x74\x83\x67", u"ソフト"},
     {"HalfWidthKatakana", 932, "\xBE\xAF\xC4", u"ｾｯﾄ"},
     {"MixedWidths", 932, "A\x95\x5C\\B", u"A表\\B"},
+    {"SingleBytesOfWindowsOwn", 932, "\x80\xA0\xFD\xFE\xFF", u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"},
 };
 
 class CodePageRoundTrip : public ::testing::TestWithParam<ConversionCase> {};
@@ -55,9 +56,52 @@ TEST(CodePage, WhatDoesNotMapBecomesTheDefaultCharacter) {
     EXPECT_EQ(sim::wideToAnsi(932, u"\u00E9", &defaulted), "?");
     EXPECT_TRUE(defaulted);
     // A lead byte with a trail that makes no character, and one cut off by the end.
-    EXPECT_EQ(sim::ansiToWide(932, "\x81\x20"), u"\u30FB");
-    EXPECT_EQ(sim::ansiToWide(932, "a\x95"), u"a\u30FB");
+    bool invalid = false;
+    EXPECT_EQ(sim::ansiToWide(932, "\x81\x20", &invalid), u"\u30FB");
+    EXPECT_TRUE(invalid);
+    EXPECT_EQ(sim::ansiToWide(932, "a\x95", &invalid), u"a\u30FB");
+    EXPECT_TRUE(invalid);
+    // A zero byte ends a double-byte character before it starts: the terminator stays.
+    EXPECT_EQ(sim::ansiToWide(932, std::string("a\x95\0", 3), &invalid), std::u16string(u"a\u30FB\0", 3));
+    EXPECT_EQ(sim::ansiToWide(932, "\x95\x5C\x81\x45", &invalid), u"表\u30FB");
+    EXPECT_FALSE(invalid);  // the character U+30FB itself is no default
 }
+
+namespace {
+
+struct Utf8Case {
+    const char* name;
+    std::string bytes;
+    std::u16string wide;
+};
+
+void PrintTo(const Utf8Case& c, std::ostream* out) { *out << c.name; }
+
+// Each ill-formed part is one U+FFFD.
+const Utf8Case kUtf8Cases[] = {
+    {"WellFormed", "a\xC3\xA9\xE8\xA1\xA8\xF0\x9F\x98\x80", u"aé表\U0001F600"},
+    {"StrayBytes", "\x80\xC1\xF5\xFF" "a", u"\uFFFD\uFFFD\uFFFD\uFFFD" "a"},
+    {"CutBeforeALetter", "\xE1\x80" "A\xF1\x80\x80" "B", u"\uFFFD" "A\uFFFD" "B"},
+    {"CutAtTheEnd", "a\xE8\xA1", u"a\uFFFD"},
+    {"TooLongFormTakesItsSecondByte", "\xE0\x80\x80\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+    {"SurrogateTakesItsSecondByte", "\xED\xA0\x80" "a", u"\uFFFD\uFFFD" "a"},
+    {"PastTheLastCharacter", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD"},
+    {"Highest", "\xF4\x8F\xBF\xBF\xED\x9F\xBF", u"\U0010FFFF\uD7FF"},
+};
+
+class Utf8 : public ::testing::TestWithParam<Utf8Case> {};
+
+}  // namespace
+
+TEST_P(Utf8, ReadsAsWindowsDoes) {
+    bool invalid = false;
+    EXPECT_EQ(sim::utf8ToWide(GetParam().bytes, &invalid), GetParam().wide);
+    EXPECT_EQ(invalid, GetParam().wide.find(u'\uFFFD') != std::u16string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, Utf8, ::testing::ValuesIn(kUtf8Cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 
 namespace {
 
@@ -189,3 +233,18 @@ TEST_P(AnsiQuery, ReadsStringsInTheCodePage) {
 
 INSTANTIATE_TEST_SUITE_P(Values, AnsiQuery, ::testing::ValuesIn(kAnsiQueries),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CodePage, InvalidCharactersFailOnlyWhenAskedTo) {
+    onDesktop(932, [] {
+        WCHAR wide[8] = {};
+        EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a\x85\x40", 3, wide, 8), 2);
+        SetLastError(0);
+        EXPECT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "a\x85\x40", 3, wide, 8), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+        EXPECT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "\xA0\x95\x5C", 3, wide, 8), 2);
+        EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xFF", 2, wide, 8), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+        EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a\x95", -1, wide, 8), 3);  // the terminator is kept
+        EXPECT_EQ(wide[2], u'\0');
+    });
+}

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -220,6 +221,74 @@ TEST_F(MessagesTest, NamedMutexIsSharedAndGoesWithItsLastHandle) {
     });
     EXPECT_TRUE(device.device().mutexes.exists(u"NAME"));
     EXPECT_FALSE(device.device().mutexes.exists(u"name"));  // closed with the second process
+}
+
+TEST_F(MessagesTest, OnlyTheOwnerOfAMutexReleasesIt) {
+    device.device().startHosted("owner", [] {
+        HANDLE owned = CreateMutexW(nullptr, TRUE, u"OWNED");
+        HANDLE free = CreateMutexW(nullptr, FALSE, u"FREE");
+        SetLastError(0);
+        EXPECT_FALSE(ReleaseMutex(free));
+        EXPECT_EQ(GetLastError(), 288u);  // ERROR_NOT_OWNER
+        Sleep(10);  // the other opens it meanwhile
+        EXPECT_TRUE(ReleaseMutex(owned));
+        EXPECT_FALSE(ReleaseMutex(owned));  // owned once, released once
+        return pump();
+    });
+    device.device().startHosted("other", [] {
+        // Opening an existing mutex never makes the caller its owner.
+        HANDLE opened = CreateMutexW(nullptr, TRUE, u"OWNED");
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+        SetLastError(0);
+        EXPECT_FALSE(ReleaseMutex(opened));
+        EXPECT_EQ(GetLastError(), 288u);
+        EXPECT_FALSE(ReleaseMutex(reinterpret_cast<HANDLE>(0x1234)));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        return 0;
+    });
+    device.advance(10);
+}
+
+namespace {
+
+std::vector<HWND> family;  // parent, then its children
+
+LRESULT CALLBACK FamilyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        const auto at = std::find(family.begin(), family.end(), hwnd);
+        events.push_back("destroy" + std::to_string(at - family.begin()) + (IsWindow(hwnd) ? "" : " gone"));
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(MessagesTest, DestroyWindowTakesItsChildrenTimersAndPostedMessages) {
+    device.device().startHosted("probe", [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = FamilyProc;
+        wc.lpszClassName = u"FAMILY";
+        RegisterClassW(&wc);
+        family.clear();
+        family.push_back(CreateWindowExW(0, u"FAMILY", u"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+        for (int i = 0; i < 2; ++i)
+            family.push_back(
+                CreateWindowExW(0, u"FAMILY", u"", WS_CHILD, 0, 0, 9, 9, family[0], nullptr, nullptr, nullptr));
+        HWND other = CreateWindowExW(0, u"FAMILY", u"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+        for (HWND hwnd : {family[0], family[2], other}) PostMessageW(hwnd, WM_USER, 0, 0);
+        SetTimer(family[1], 1, 10, nullptr);
+        EXPECT_TRUE(DestroyWindow(family[0]));
+        for (HWND hwnd : family) EXPECT_FALSE(IsWindow(hwnd));
+        Sleep(20);
+        MSG msg;
+        std::vector<HWND> left;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) left.push_back(msg.hwnd);
+        EXPECT_EQ(left, std::vector<HWND>{other});
+        return 0;
+    });
+    device.advance(20);
+    // The parent hears of it first; each is still a window while it does.
+    EXPECT_EQ(events, (std::vector<std::string>{"destroy0", "destroy1", "destroy2"}));
 }
 
 TEST_F(MessagesTest, TickCountWrapsAt2To32) {

@@ -196,6 +196,21 @@ TEST(ShellMessageBox, IsModalAndReturnsTheButton) {
     EXPECT_EQ(device.messageBoxHistory().size(), 1u);
 }
 
+TEST(ShellMessageBox, QuitEndsItWithItsInitialResultAndStaysPosted) {
+    pocket::PocketDevice device;
+    boxResult = -1;
+    auto& p = device.device().startHosted("box", [] {
+        PostQuitMessage(4);
+        boxResult = MessageBoxW(nullptr, u"text", u"About", MB_YESNO);
+        MSG msg;
+        EXPECT_FALSE(GetMessageW(&msg, nullptr, 0, 0));
+        return static_cast<int>(msg.wParam);
+    });
+    EXPECT_EQ(boxResult, IDOK);
+    EXPECT_EQ(p.exitCode, 4);
+    EXPECT_FALSE(device.messageBox());
+}
+
 TEST(ShellMetrics, ScreenSize) {
     pocket::PocketDevice device(sim::DeviceConfig{320, 240, 0});
     device.device().startHosted("metrics", [] {

@@ -125,7 +125,48 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ClassNameCase{"Roomy", 10, 8, std::u16string(u"TUNELARK\0#", 10)},
                       ClassNameCase{"JustFits", 9, 8, std::u16string(u"TUNELARK\0#", 10)},
                       ClassNameCase{"OneShort", 8, 7, std::u16string(u"TUNELAR\0##", 10)},
-                      ClassNameCase{"OnlyTerminator", 1, 0, std::u16string(u"\0#########", 10)},
+                      ClassNameCase{"OnlyTerminator", 1, 0, u"##########"},
                       ClassNameCase{"Zero", 0, 0, u"##########"},
                       ClassNameCase{"Negative", -1, 0, u"##########"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WindowState, SetWindowLongLeavesTheLastErrorAlone) {
+    pocket::PocketDevice device;
+    device.device().startHosted("probe", [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpszClassName = u"STATE";
+        RegisterClassW(&wc);
+        HWND hwnd = CreateWindowExW(0, u"STATE", u"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+        // A previous value of 0 tells nothing: only a caller that cleared the error can tell.
+        SetLastError(1234);
+        EXPECT_EQ(SetWindowLongW(hwnd, GWL_USERDATA, 5), 0);
+        EXPECT_EQ(GetLastError(), 1234u);
+        EXPECT_EQ(SetWindowLongW(hwnd, GWL_USERDATA, 0), 5);
+        EXPECT_EQ(GetLastError(), 1234u);
+        return 0;
+    });
+    EXPECT_TRUE(device.errors().empty());
+}
+
+TEST(WindowState, AChildIsVisibleOnlyWithItsParents) {
+    pocket::PocketDevice device;
+    device.device().startHosted("probe", [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpszClassName = u"STATE";
+        RegisterClassW(&wc);
+        auto make = [](DWORD style, HWND parent) {
+            return CreateWindowExW(0, u"STATE", u"", style, 0, 0, 9, 9, parent, nullptr, nullptr, nullptr);
+        };
+        HWND hidden = make(WS_POPUP, nullptr);
+        HWND shown = make(WS_POPUP | WS_VISIBLE, nullptr);
+        EXPECT_FALSE(IsWindowVisible(make(WS_CHILD | WS_VISIBLE, hidden)));
+        HWND middle = make(WS_CHILD | WS_VISIBLE, shown);
+        EXPECT_TRUE(IsWindowVisible(make(WS_CHILD | WS_VISIBLE, middle)));
+        EXPECT_FALSE(IsWindowVisible(make(WS_CHILD, middle)));
+        EXPECT_FALSE(IsWindowVisible(make(WS_CHILD | WS_VISIBLE, make(WS_CHILD, shown))));
+        return 0;
+    });
+    EXPECT_TRUE(device.errors().empty());
+}

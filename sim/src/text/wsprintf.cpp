@@ -3,14 +3,15 @@
 // Directive: %[-][#][0][width][.precision][h|l|w]type, flags only in that order, no '*'.
 //   c, lc, wc, lC, wC   16-bit character        hc, C, hC   8-bit character
 //   s, ls, ws, lS, wS   16-bit string           hs, S, hS   8-bit string
-//   d, i, u, x, X       32-bit int (h: converted to 16 bits)
+//   d, i, u, x, X       32-bit int ('h' makes no difference)
 //   p                   pointer, as uppercase hexadecimal with all its digits
 //   %%                  a percent sign
-// Width counts every character written, sign and 0x included. Precision limits the characters
-// taken from a string; for numbers it is the minimum number of digits (never fewer than one).
-// '0' pads numbers with zeros after the sign or prefix unless '-' or a precision is given;
-// characters and strings are always padded with spaces. '#' prefixes every hex value with 0x / 0X,
-// zero included. A NULL string prints "(null)". An 8-bit character or string is widened byte by
+// Precision limits the characters taken from a string; for a number it is the least number of
+// characters of the number with its sign (so "%.3d" of -7 gives "-07"), never fewer than one digit.
+// Width counts the number with its sign but not a 0x prefix: '#' prefixes every hex value with
+// 0x / 0X, zero included, and "%#08x" gives 0x and eight digits. '0' pads numbers with zeros after
+// the sign or prefix unless '-' is given, precision or not; characters and strings are always
+// padded with spaces. A NULL string prints "(null)". An 8-bit character or string is widened byte by
 // byte (Latin-1). Any other type character ends the directive and is copied as an ordinary
 // character, with the directive's flags dropped and no argument consumed, so "%q" gives "q" and a
 // lone '%' at the end gives nothing. There is no floating point.
@@ -99,7 +100,7 @@ void putChar(Output& out, const Directive& d, WCHAR c) {
 }
 
 void putNumber(Output& out, const Directive& d, std::uint32_t magnitude, bool negative, unsigned base,
-               bool upper, int minDigits) {
+               bool upper, bool prefixed) {
     const char* digitSet = upper ? "0123456789ABCDEF" : "0123456789abcdef";
     char digits[32];
     int digitCount = 0;
@@ -108,14 +109,14 @@ void putNumber(Output& out, const Directive& d, std::uint32_t magnitude, bool ne
         magnitude /= base;
     } while (magnitude);
 
-    const bool prefix = base == 16 && d.alternate;
-    const int zeros = (minDigits > digitCount ? minDigits : digitCount) - digitCount;
-    const int length = negative + 2 * prefix + zeros + digitCount;
-    const bool zeroPad = d.zero && !d.left && d.precision < 0;
+    const int precision = d.precision < kOutputLimit ? d.precision : kOutputLimit;
+    const int zeros = precision > negative + digitCount ? precision - negative - digitCount : 0;
+    const int length = negative + zeros + digitCount;  // what the width is measured against
+    const bool zeroPad = d.zero && !d.left;
 
     if (!zeroPad) pad(out, d, length, true);
     if (negative) out.put(u'-');
-    if (prefix) {
+    if (prefixed) {
         out.put(u'0');
         out.put(upper ? u'X' : u'x');
     }
@@ -163,7 +164,6 @@ int format(LPWSTR lpOut, LPCWSTR lpFmt, va_list args) {
         }
         const bool narrow = d.size == Size::Short;
         const bool explicitWide = d.size == Size::Long;
-        const int minDigits = d.precision > 0 ? d.precision : 1;
 
         switch (*p) {
         case u'c':
@@ -184,23 +184,25 @@ int format(LPWSTR lpOut, LPCWSTR lpFmt, va_list args) {
             break;
         case u'd':
         case u'i': {
-            std::int32_t v = va_arg(args, int);
-            if (narrow) v = static_cast<std::int16_t>(v);
+            const std::int32_t v = va_arg(args, int);
             const std::uint32_t magnitude = v < 0 ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
-            putNumber(out, d, magnitude, v < 0, 10, false, minDigits);
+            putNumber(out, d, magnitude, v < 0, 10, false, false);
             break;
         }
         case u'u':
         case u'x':
         case u'X': {
-            std::uint32_t v = va_arg(args, unsigned int);
-            if (narrow) v = static_cast<std::uint16_t>(v);
-            putNumber(out, d, v, false, *p == u'u' ? 10 : 16, *p == u'X', minDigits);
+            const std::uint32_t v = va_arg(args, unsigned int);
+            const bool hex = *p != u'u';
+            putNumber(out, d, v, false, hex ? 16 : 10, *p == u'X', hex && d.alternate);
             break;
         }
         case u'p': {
             const auto v = reinterpret_cast<std::uintptr_t>(va_arg(args, void*));
-            putNumber(out, d, static_cast<std::uint32_t>(v), false, 16, true, 2 * sizeof(void*));
+            Directive all = d;
+            all.alternate = false;
+            all.precision = 2 * sizeof(void*);
+            putNumber(out, all, static_cast<std::uint32_t>(v), false, 16, true, false);
             break;
         }
         default:

@@ -1,0 +1,69 @@
+// proberun: runs a probe on a simulated device, one process per role, and passes its output
+// through. The probes' own lines come from the images' printf; this adds each role's exit code.
+//
+//   proberun [--desktop CODEPAGE] IMAGE_DIR PROBE ROLE...
+//
+// The roles start in the order given, each after the ones before have come to rest (as they would
+// have, on Windows, by the time the next one looks for them). Then virtual time runs, 10 ms at a
+// time, until every one has ended.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "pocket_device.h"
+#include "utf.h"
+
+namespace {
+
+constexpr std::uint64_t kStepMs = 10;
+constexpr std::uint64_t kLimitMs = 120'000;
+
+int usage() {
+    std::fprintf(stderr, "usage: proberun [--desktop CODEPAGE] IMAGE_DIR PROBE ROLE...\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    sim::DeviceConfig config;
+    if (args.size() >= 2 && args[0] == "--desktop") {
+        config = pocket::desktopConfig(static_cast<UINT>(std::stoul(args[1])));
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.size() < 3) return usage();
+    // The probes are installed on their own, not among the bundle's programs.
+    setenv("POCKET_IMAGE_DIR", args[0].c_str(), 1);
+    const std::string probe = args[1];
+    const std::vector<std::string> roles(args.begin() + 2, args.end());
+
+    pocket::PocketDevice device(config);
+    std::vector<std::uint32_t> pids;
+    for (const std::string& role : roles) pids.push_back(device.start(probe, sim::fromUtf8(role)).pid);
+
+    auto anyRunning = [&] {
+        for (std::uint32_t pid : pids)
+            if (device.process(pid)->running) return true;
+        return false;
+    };
+    for (std::uint64_t waited = 0; anyRunning() && waited < kLimitMs; waited += kStepMs) device.advance(kStepMs);
+
+    int status = 0;
+    for (std::size_t i = 0; i < roles.size(); ++i) {
+        const pocket::ProcessView process = *device.process(pids[i]);
+        if (process.running) {
+            std::printf("%s: did not end within %llu ms\n", roles[i].c_str(), static_cast<unsigned long long>(kLimitMs));
+            status = 1;
+        } else {
+            std::printf("%s: exit code %d\n", roles[i].c_str(), process.exitCode.value_or(-1));
+        }
+    }
+    std::fflush(stdout);
+    for (const std::string& error : device.errors()) {
+        std::fprintf(stderr, "proberun: the simulation reported: %s\n", error.c_str());
+        status = 1;
+    }
+    return status;
+}
