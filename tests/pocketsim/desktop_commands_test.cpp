@@ -12,6 +12,8 @@ using namespace pocketsim;
 
 using pocketsim_test::Outcome;
 using pocketsim_test::run;
+using pocketsim_test::expectRefusals;
+using pocketsim_test::Refusal;
 using sim::Machine;
 
 const std::string kRegistered =
@@ -84,11 +86,6 @@ TEST(DesktopCommands, TheBootLineDecidesHowTheOthersAreChecked) {
     EXPECT_NE(r.err.find("t.pocket:1: error: setuplaunch is a program for a desktop PC"), std::string::npos) << r.err;
 }
 
-struct Refusal {
-    std::string script;
-    std::string error;  // what the last line's complaint says
-};
-
 TEST(DesktopCommands, RefusalsAndFailedExpectationsSayWhatIsThere) {
     const std::string launched = kInstalled + "start setuplaunch\n";
     const std::string startedText =
@@ -113,11 +110,7 @@ TEST(DesktopCommands, RefusalsAndFailedExpectationsSayWhatIsThere) {
         {launched + "expect launches 0\n", "expectation failed: 1 launch asked for; launch 1 by setuplaunch"},
         {"boot desktop\nexpect launches 2\n", "expectation failed: 0 launches asked for\n"},
     };
-    for (const Refusal& c : cases) {
-        const Outcome r = run(c.script);
-        EXPECT_EQ(r.exit, kFailed) << c.script << r.out;
-        EXPECT_NE(r.err.find(c.error), std::string::npos) << c.script << "\n" << r.err;
-    }
+    expectRefusals(cases);
 }
 
 // Each run must end well and print every line given, in the order given.

@@ -12,6 +12,8 @@ namespace {
 
 using pocketsim_test::Outcome;
 using pocketsim_test::run;
+using pocketsim_test::expectRefusals;
+using pocketsim_test::Refusal;
 
 const std::string kPlayer = "window add tunelark TUNELARK Tunelark\nstart rcbridge\n";
 const std::string kPowerOff = "start rcbridge\npress 140 140+300ms 140+300ms\nadvance 1s\n";
@@ -35,11 +37,6 @@ TEST(DeviceCommands, BadArgumentsAreUsageErrors) {
           "expect file \\a here"})
         EXPECT_THROW(pocketsim::parseCommand(pocketsim::tokenize(line)), pocketsim::UsageError) << line;
 }
-
-struct Refusal {
-    std::string script;
-    std::string error;  // what the last line's complaint says
-};
 
 // Actions on what is not there, and expectations that do not hold, end the run and say why.
 TEST(DeviceCommands, RefusalsAndFailedExpectationsSayWhatIsThere) {
@@ -90,11 +87,7 @@ TEST(DeviceCommands, RefusalsAndFailedExpectationsSayWhatIsThere) {
         {"expect file \\Temp\\x exists\n", "expectation failed: there is no file \\Temp\\x"},
         {"file remove rcbridge:beep.wav\nexpect file rcbridge:BEEP.WAV exists\n", "there is no file "},
     };
-    for (const Refusal& c : cases) {
-        const Outcome r = run(c.script);
-        EXPECT_EQ(r.exit, pocketsim::kFailed) << c.script << r.out;
-        EXPECT_NE(r.err.find(c.error), std::string::npos) << c.script << "\n" << r.err;
-    }
+    expectRefusals(cases);
 }
 
 struct Shown {

@@ -10,14 +10,11 @@ namespace {
 
 using pocketsim_test::Outcome;
 using pocketsim_test::run;
+using pocketsim_test::expectRefusals;
+using pocketsim_test::Refusal;
 
 const std::string kMenuOpen = "start rcbridge\ntap tray rcbridge\n";
 const std::string kAboutOpen = kMenuOpen + "choose menu \"ﾊﾞｰｼﾞｮﾝ情報...\"\n";
-
-struct Refusal {
-    std::string script;
-    std::string error;  // what the last line's complaint says
-};
 
 // What the screen does not show cannot be tapped, chosen or closed; each ends the run.
 TEST(ShellCommands, WhatTheScreenDoesNotShowCannotBeUsed) {
@@ -49,11 +46,7 @@ TEST(ShellCommands, WhatTheScreenDoesNotShowCannotBeUsed) {
         {"expect tray rcbridge exists\n", "expectation failed: rcbridge shows no tray icon"},
         {"start rcbridge\nexpect tray-icons 0\n", "expectation failed: 1 tray icon; rcbridge (pid 4096) id 1"},
     };
-    for (const Refusal& c : cases) {
-        const Outcome r = run(c.script);
-        EXPECT_EQ(r.exit, pocketsim::kFailed) << c.script << r.out;
-        EXPECT_NE(r.err.find(c.error), std::string::npos) << c.script << "\n" << r.err;
-    }
+    expectRefusals(cases);
 }
 
 // The user's answers reach the program, and the run says what the shell opened and closed.

@@ -14,6 +14,8 @@ using namespace pocketsim;
 
 using pocketsim_test::Outcome;
 using pocketsim_test::run;
+using pocketsim_test::expectRefusals;
+using pocketsim_test::Refusal;
 
 ParsedCommand parse(const std::string& line) { return parseCommand(tokenize(line)); }
 
@@ -98,11 +100,6 @@ TEST(TaskbarCommands, ABootAfterAnyOtherCommandIsMalformed) {
     }
 }
 
-struct Refusal {
-    std::string script;
-    std::string error;  // what the last line's complaint says
-};
-
 const std::string kNotes = "boot shell\napp add notes NotesApp Notes front\n";
 const std::string kHooked = kNotes + "start appshut\n";
 
@@ -132,11 +129,7 @@ TEST(TaskbarCommands, RefusalsAndFailedExpectationsSayWhatIsThere) {
         {kNotes + "tap taskbar 230 10\nexpect sent-back 0\n",
          "expectation failed: the shell sent 1 application to the background: \"NotesApp\" of notes (pid 4100)"},
     };
-    for (const Refusal& c : cases) {
-        const Outcome r = run(c.script);
-        EXPECT_EQ(r.exit, kFailed) << c.script << r.out;
-        EXPECT_NE(r.err.find(c.error), std::string::npos) << c.script << "\n" << r.err;
-    }
+    expectRefusals(cases);
 }
 
 // Each run must end well and print every line given, in the order given.
