@@ -14,6 +14,8 @@ using pocketsim_test::Outcome;
 using pocketsim_test::run;
 using pocketsim_test::expectRefusals;
 using pocketsim_test::Refusal;
+using pocketsim_test::Printed;
+using pocketsim_test::expectPrinted;
 using sim::Machine;
 
 const std::string kRegistered =
@@ -113,12 +115,8 @@ TEST(DesktopCommands, RefusalsAndFailedExpectationsSayWhatIsThere) {
     expectRefusals(cases);
 }
 
-// Each run must end well and print every line given, in the order given.
 TEST(DesktopCommands, WhatTheyPrint) {
-    const struct {
-        std::string script;
-        std::vector<std::string> lines;
-    } cases[] = {
+    const Printed cases[] = {
         {"boot desktop codepage 932\n",
          {"desktop PC, ANSI code page 932 (Japanese, Shift-JIS)\n",
           "setuplaunch installed at C:\\Program Files\\setuplaunch\\setuplaunch.exe\n"}},
@@ -136,16 +134,7 @@ TEST(DesktopCommands, WhatTheyPrint) {
         {"install rcbridge at /Windows/rc.exe\nexpect file \\Windows\\rc.exe exists\nexpect file \\Windows\\beep.wav exists\n",
          {"rcbridge installed at \\Windows\\rc.exe\n"}},
     };
-    for (const auto& c : cases) {
-        const Outcome r = run(c.script);
-        EXPECT_EQ(r.exit, kSuccess) << c.script << r.err;
-        std::size_t at = 0;
-        for (const std::string& line : c.lines) {
-            const std::size_t found = r.out.find(line, at);
-            EXPECT_NE(found, std::string::npos) << c.script << "\nmissing after " << at << ": " << line << "\n" << r.out;
-            if (found != std::string::npos) at = found + line.size();
-        }
-    }
+    expectPrinted(cases);
     // A path the code page can write needs no word about it.
     EXPECT_EQ(run("boot desktop codepage 932\ninstall setuplaunch at \"D:/表/s.exe\"\n").out.find("cannot write"),
               std::string::npos);

@@ -5,6 +5,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "script_runner.h"
 
@@ -35,6 +36,26 @@ void expectRefusals(const Refusal (&cases)[N]) {
         const Outcome r = run(c.script);
         EXPECT_EQ(r.exit, pocketsim::kFailed) << c.script << r.out;
         EXPECT_NE(r.err.find(c.error), std::string::npos) << c.script << "\n" << r.err;
+    }
+}
+
+// A script that must end well and print every line given, in the order given.
+struct Printed {
+    std::string script;
+    std::vector<std::string> lines;
+};
+
+template <std::size_t N>
+void expectPrinted(const Printed (&cases)[N]) {
+    for (const Printed& c : cases) {
+        const Outcome r = run(c.script);
+        EXPECT_EQ(r.exit, pocketsim::kSuccess) << c.script << r.err;
+        std::size_t at = 0;
+        for (const std::string& line : c.lines) {
+            const std::size_t found = r.out.find(line, at);
+            EXPECT_NE(found, std::string::npos) << c.script << "\nmissing after " << at << ": " << line << "\n" << r.out;
+            if (found != std::string::npos) at = found + line.size();
+        }
     }
 }
 

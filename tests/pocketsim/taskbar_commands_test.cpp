@@ -16,6 +16,8 @@ using pocketsim_test::Outcome;
 using pocketsim_test::run;
 using pocketsim_test::expectRefusals;
 using pocketsim_test::Refusal;
+using pocketsim_test::Printed;
+using pocketsim_test::expectPrinted;
 
 ParsedCommand parse(const std::string& line) { return parseCommand(tokenize(line)); }
 
@@ -132,12 +134,8 @@ TEST(TaskbarCommands, RefusalsAndFailedExpectationsSayWhatIsThere) {
     expectRefusals(cases);
 }
 
-// Each run must end well and print every line given, in the order given.
 TEST(TaskbarCommands, WhatTheStylusBringsAbout) {
-    const struct {
-        std::string script;
-        std::vector<std::string> lines;
-    } cases[] = {
+    const Printed cases[] = {
         {"boot shell\n", {"shell (pid 4096): taskbar hwnd ", ", 240 x 26; desktop hwnd "}},
         {"boot shell taskbar 20x30\nshow taskbar\n", {", 20 x 30, its own procedure, answers 0\n"}},
         {kNotes + "tap taskbar 230 10\n",
@@ -179,16 +177,7 @@ TEST(TaskbarCommands, WhatTheStylusBringsAbout) {
                   "system platform PocketPC\nstart appshut\nexpect taskbar hooked\n",
          {"pid 4104 appshut: ended, exit code 0", "pid 4108 appshut: running"}},
     };
-    for (const auto& c : cases) {
-        const Outcome r = run(c.script);
-        EXPECT_EQ(r.exit, kSuccess) << c.script << r.err;
-        std::size_t at = 0;
-        for (const std::string& line : c.lines) {
-            const std::size_t found = r.out.find(line, at);
-            EXPECT_NE(found, std::string::npos) << c.script << "\nmissing after " << at << ": " << line << "\n" << r.out;
-            if (found != std::string::npos) at = found + line.size();
-        }
-    }
+    expectPrinted(cases);
 }
 
 }  // namespace
