@@ -33,8 +33,9 @@ static void LauncherCutToFolder(char* path) {
     }
     if (separator == NULL) return;
     // At a drive's root the backslash stays: "D:" alone names the current folder on drive D,
-    // which need not be its root.
-    if (separator == path + 2 && path[1] == ':') ++separator;
+    // which need not be its root. A colon that is the trail byte of a double-byte character
+    // makes no drive.
+    if (separator == path + 2 && path[1] == ':' && !IsDBCSLeadByte((BYTE)path[0])) ++separator;
     *separator = '\0';
 }
 
