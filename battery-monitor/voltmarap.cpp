@@ -88,6 +88,10 @@ static void MonitorOnCommand(HWND window, WORD commandId) {
     monitor.lastMinutes = -1;
     monitor.lastTick = GetTickCount();
     memset(&monitor.lastStatus, 0, sizeof(monitor.lastStatus));
+    // The cleared status may equal the present one (0 % off external power) and would then keep
+    // an icon chosen for an older level: the fresh notification loads its own.
+    DestroyIcon(monitor.currentIcon);
+    monitor.currentIcon = NULL;
     monitor.notificationId++;
     SaveBatteryCount();
     UpdateBatteryStatus(window, TRUE);

@@ -138,6 +138,20 @@ TEST_F(MonitorTest, ResetButtonStartsAFreshNotificationAndCount) {
     EXPECT_EQ(device.notifications().size(), 1u);
 }
 
+// The reset clears the remembered status to zeros: at 0 % off external power that equals the
+// present status, and the level seen before the tap must not keep its icon.
+TEST_F(MonitorTest, ResetAtAnEmptyBatteryShowsTheEmptyIcon) {
+    device.setPower({AC_LINE_OFFLINE, 20, BATTERY_FLAG_LOW});
+    start();
+    ASSERT_EQ(shown(1)->iconId, 102u);
+    device.setPower({AC_LINE_OFFLINE, 0, BATTERY_FLAG_CRITICAL});
+    ASSERT_TRUE(device.tapNotificationButton(kClsid, 1, 1));  // before the next sample
+    EXPECT_EQ(shown(2)->iconId, 106u);
+    device.advance(kMinute);
+    EXPECT_EQ(shown(2)->iconId, 106u);
+    EXPECT_EQ(device.process(1)->handles.liveOf(sim::HandleKind::Icon), 1);
+}
+
 TEST_F(MonitorTest, OnlyButtonsInTheHtmlCanBeTapped) {
     start();
     EXPECT_FALSE(device.tapNotificationButton(kClsid, 1, 2));
