@@ -31,8 +31,23 @@ ApiCall::~ApiCall() {
     device.trace.finish(sequence_, std::move(result_), injected_);
 }
 
+namespace {
+
+// The program whose code makes the call. A procedure that one program puts on another's window
+// runs on that window's thread, yet what it calls is its own program's doing, and fails as such.
+const std::string& callingProgram(const Device& device, const SimThread& thread, const Process& process) {
+    if (thread.runningProcs.empty()) return process.name;
+    const void* proc = thread.runningProcs.back();
+    if (process.image && process.image->contains(proc)) return process.name;
+    for (const auto& other : device.processes())
+        if (other->running() && other->image && other->image->contains(proc)) return other->name;
+    return process.name;
+}
+
+}  // namespace
+
 bool ApiCall::injectFault() {
-    injected_ = device.faults.shouldFail(function_, process.name);
+    injected_ = device.faults.shouldFail(function_, callingProgram(device, thread, process));
     return injected_;
 }
 

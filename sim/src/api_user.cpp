@@ -119,7 +119,10 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
 
 BOOL WINAPI IsWindow(HWND hwnd) {
     ApiCall call("IsWindow", hwnd);
-    return call.ret(call.device.windows.find(hwnd) ? TRUE : FALSE);
+    if (!call.device.windows.find(hwnd)) return call.ret(FALSE);
+    // Another program's window may be destroyed the moment after.
+    if (call.injectFault()) return call.ret(FALSE);
+    return call.ret(TRUE);
 }
 
 HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR title) {

@@ -9,6 +9,8 @@ LONG WINAPI SetWindowLongW(HWND hwnd, int index, LONG value) {
     ApiCall call("SetWindowLongW", hwnd, index, value);
     Window* window = call.device.windows.find(hwnd);
     if (!window) return call.fail(ERROR_INVALID_WINDOW_HANDLE, LONG{0});
+    // Another program's window may go at any moment; the change is then not made.
+    if (call.injectFault()) return call.fail(ERROR_INVALID_WINDOW_HANDLE, LONG{0});
     LONG previous = 0;
     switch (index) {
     case GWL_WNDPROC:
@@ -40,6 +42,7 @@ LONG WINAPI GetWindowLongW(HWND hwnd, int index) {
     ApiCall call("GetWindowLongW", hwnd, index);
     const Window* window = call.device.windows.find(hwnd);
     if (!window) return call.fail(ERROR_INVALID_WINDOW_HANDLE, LONG{0});
+    if (call.injectFault()) return call.fail(ERROR_INVALID_WINDOW_HANDLE, LONG{0});
     switch (index) {
     case GWL_WNDPROC: return call.ret(reinterpret_cast<LONG>(window->proc));
     case GWL_STYLE: return call.ret(static_cast<LONG>(window->style));
@@ -54,12 +57,16 @@ BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
     const Window* window = call.device.windows.find(hwnd);
     if (!window) return call.fail(ERROR_INVALID_WINDOW_HANDLE, FALSE);
     if (!rect) return call.fail(ERROR_INVALID_PARAMETER, FALSE);
+    // The rectangle is left as it was.
+    if (call.injectFault()) return call.fail(ERROR_INVALID_WINDOW_HANDLE, FALSE);
     *rect = window->rect;
     return call.ret(TRUE);
 }
 
 HWND WINAPI GetForegroundWindow(void) {
     ApiCall call("GetForegroundWindow");
+    // There is none for a moment while activation passes from one window to another.
+    if (call.injectFault()) return call.ret(HWND{nullptr});
     const HWND front = call.device.foreground;
     return call.ret(call.device.windows.find(front) ? front : HWND{nullptr});
 }
@@ -69,6 +76,8 @@ BOOL WINAPI IsWindowVisible(HWND hwnd) {
     ApiCall call("IsWindowVisible", hwnd);
     const Window* window = call.device.windows.find(hwnd);
     if (!window) return call.ret(FALSE);
+    // The window went meanwhile: the answer is that of a window that is not there.
+    if (call.injectFault()) return call.ret(FALSE);
     for (; window; window = window->parent ? call.device.windows.find(window->parent) : nullptr)
         if (!(window->style & WS_VISIBLE)) return call.ret(FALSE);
     return call.ret(TRUE);
@@ -77,6 +86,7 @@ BOOL WINAPI IsWindowVisible(HWND hwnd) {
 BOOL WINAPI IsWindowEnabled(HWND hwnd) {
     ApiCall call("IsWindowEnabled", hwnd);
     const Window* window = call.device.windows.find(hwnd);
+    if (window && call.injectFault()) return call.ret(FALSE);
     return call.ret(window && !(window->style & WS_DISABLED) ? TRUE : FALSE);
 }
 

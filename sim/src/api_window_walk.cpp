@@ -28,6 +28,8 @@ HWND WINAPI GetWindow(HWND hwnd, UINT command) {
     if (!hwnd && command != GW_CHILD) return call.fail(ERROR_INVALID_WINDOW_HANDLE, HWND{nullptr});
     const Window* window = hwnd ? windows.find(hwnd) : nullptr;
     if (hwnd && !window) return call.fail(ERROR_INVALID_WINDOW_HANDLE, HWND{nullptr});
+    // A walk over other programs' windows may find one gone by the time it asks for the next.
+    if (window && call.injectFault()) return call.fail(ERROR_INVALID_WINDOW_HANDLE, HWND{nullptr});
 
     if (command == GW_OWNER) return call.ret(HWND{nullptr});  // owned windows are not simulated
     if (command == GW_CHILD) {
@@ -54,6 +56,8 @@ int WINAPI GetClassNameW(HWND hwnd, LPWSTR buffer, int maxCount) {
     if (!buffer || maxCount < 0) return call.fail(ERROR_INVALID_PARAMETER, 0);
     // A buffer with room for the terminator only is too small, and is not written.
     if (maxCount <= 1) return call.fail(ERROR_INSUFFICIENT_BUFFER, 0);
+    // Gone meanwhile: the buffer is not written.
+    if (call.injectFault()) return call.fail(ERROR_INVALID_WINDOW_HANDLE, 0);
     // Cut to maxCount - 1 characters and terminated.
     const std::size_t copied = std::min(window->className.size(), static_cast<std::size_t>(maxCount - 1));
     std::copy_n(window->className.begin(), copied, buffer);

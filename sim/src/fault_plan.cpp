@@ -29,4 +29,11 @@ std::uint64_t FaultPlan::occurrences(const std::string& function, const std::str
     return it == perProcess_.end() ? 0 : it->second;
 }
 
+std::map<std::string, std::uint64_t> FaultPlan::occurrencesOf(const std::string& process) const {
+    std::map<std::string, std::uint64_t> out;
+    for (const auto& [key, count] : perProcess_)
+        if (key.second == process) out[key.first] = count;
+    return out;
+}
+
 }  // namespace sim

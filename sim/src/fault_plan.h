@@ -10,7 +10,9 @@ namespace sim {
 
 struct FaultRule {
     std::string function;     // the entry point's name, e.g. "RegCreateKeyExW"
-    std::string process;      // only calls from this program ("" = any)
+    // Only calls made by this program's code ("" = any): a procedure it put on another program's
+    // window counts as its own, though it runs on that window's thread.
+    std::string process;
     std::uint64_t first = 1;  // the first failing occurrence, counted from 1
     std::uint64_t count = 1;  // how many occurrences from `first` fail (0 = all from then on)
 };
@@ -30,6 +32,8 @@ public:
     // Calls counted so far, by function name; what a sweep uses to know which occurrences exist.
     std::uint64_t occurrences(const std::string& function) const;
     std::uint64_t occurrences(const std::string& function, const std::string& process) const;
+    // One program's calls so far, by function name: the failure points a sweep of it goes through.
+    std::map<std::string, std::uint64_t> occurrencesOf(const std::string& process) const;
     const std::map<std::string, std::uint64_t>& allOccurrences() const { return counts_; }
     std::uint64_t injected() const { return injected_; }
 
