@@ -154,12 +154,27 @@ static void PowerOff(void) {
     keybd_event(VK_OFF, 0, KEYEVENTF_KEYUP, POWER_KEY_EXTRA_INFO);
 }
 
+// A group of one press sends a player command, a group of two toggles the display.
+static void EndPressGroup(void) {
+    if (g_pressCount == 1) {
+        PostPlayerCommand(VK_REMOTE_MULTI);
+    } else if (g_pressCount == 2) {
+        PlayBeep(TRUE);
+        Sleep(BEEP_GAP_MS);
+        PlayBeep(FALSE);
+        ToggleDisplayPower();
+    }
+    g_pressCount = 0;
+}
+
 // One or two presses act when the group ends (BridgeOnTimer); the third acts at once.
 static void OnMultiPress(HWND hWnd) {
     g_pressCount++;
     KillTimer(hWnd, MULTIPRESS_TIMER_ID);
     if (g_pressCount < MULTIPRESS_POWER_OFF) {
-        SetTimer(hWnd, MULTIPRESS_TIMER_ID, MULTIPRESS_PERIOD_MS, NULL);
+        // Without its timer the group would stay open, and the next press, however much later,
+        // would join it (two presses would power the device off): it ends now instead.
+        if (SetTimer(hWnd, MULTIPRESS_TIMER_ID, MULTIPRESS_PERIOD_MS, NULL) == 0) EndPressGroup();
         return;
     }
     g_pressCount = 0;
@@ -190,13 +205,5 @@ void BridgeOnTimer(HWND hWnd, UINT idTimer) {
     if (idTimer != MULTIPRESS_TIMER_ID) return;
     // One-shot: the group ends here.
     KillTimer(hWnd, MULTIPRESS_TIMER_ID);
-    if (g_pressCount == 1) {
-        PostPlayerCommand(VK_REMOTE_MULTI);
-    } else if (g_pressCount == 2) {
-        PlayBeep(TRUE);
-        Sleep(BEEP_GAP_MS);
-        PlayBeep(FALSE);
-        ToggleDisplayPower();
-    }
-    g_pressCount = 0;
+    EndPressGroup();
 }
