@@ -23,17 +23,24 @@ static const WCHAR* const kSystemClasses[] = {
 
 static const WCHAR kDialogClass[] = TEXT("Dialog");
 
-static BOOL HasExStyle(HWND hWnd, DWORD style) { return ((DWORD)GetWindowLongW(hWnd, GWL_EXSTYLE) & style) != 0; }
+// TRUE also when the style cannot be read: a window we cannot judge is left alone. A style of 0
+// is a success too, so the last error tells the two apart.
+static BOOL HasExStyle(HWND hWnd, DWORD style) {
+    SetLastError(0);
+    DWORD exStyle = (DWORD)GetWindowLongW(hWnd, GWL_EXSTYLE);
+    if (exStyle == 0 && GetLastError() != 0) return TRUE;
+    return (exStyle & style) != 0;
+}
 
 BOOL IsClosableWindow(HWND hWnd) {
     if (hWnd == NULL) return FALSE;
     if (!IsWindowVisible(hWnd)) return FALSE;
     if (!IsWindowEnabled(hWnd)) return FALSE;
 
-    // Zeroed: a failed query leaves the empty name, which matches none of ours.
+    // A window we cannot name may be one of the shell's own: it is left alone.
     WCHAR className[CLASS_NAME_SIZE];
     memset(className, 0, sizeof(className));
-    GetClassNameW(hWnd, className, CLASS_NAME_SIZE);
+    if (GetClassNameW(hWnd, className, CLASS_NAME_SIZE) == 0) return FALSE;
     for (UINT i = 0; i < SYSTEM_CLASS_COUNT; i++) {
         if (wcscmp(className, kSystemClasses[i]) == 0) return FALSE;
     }
