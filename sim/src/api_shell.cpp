@@ -73,6 +73,8 @@ HMENU WINAPI GetSubMenu(HMENU menu, int position) {
 
 BOOL WINAPI DestroyMenu(HMENU menu) {
     ApiCall call("DestroyMenu", menu);
+    // NULL is no handle at all, so releasing it is a failed call, not a release of another's handle.
+    if (!menu) return call.fail(ERROR_INVALID_MENU_HANDLE, FALSE);
     if (!call.device.menus.destroy(menu, &call.process)) return call.fail(ERROR_INVALID_MENU_HANDLE, FALSE);
     return call.ret(TRUE);
 }

@@ -219,3 +219,24 @@ TEST(ShellMetrics, ScreenSize) {
         return 0;
     });
 }
+
+// NULL names no menu: the call fails, and no one's handle count calls it a bad release, as
+// releasing a handle twice is.
+TEST(Menus, DestroyingNullFailsWithoutABadRelease) {
+    pocket::PocketDevice device;
+    BOOL nullResult = TRUE;
+    BOOL twiceResult = TRUE;
+    DWORD error = 0;
+    auto& process = device.device().startHosted("m", [&] {
+        nullResult = DestroyMenu(nullptr);
+        error = GetLastError();
+        HMENU menu = makeMenu();
+        DestroyMenu(menu);
+        twiceResult = DestroyMenu(menu);
+        return 0;
+    });
+    EXPECT_FALSE(nullResult);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
+    EXPECT_FALSE(twiceResult);
+    EXPECT_EQ(process.handlesAtExit->badReleases, 1u);
+}
