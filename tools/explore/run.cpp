@@ -1,0 +1,191 @@
+#include "run.h"
+
+#include <sstream>
+
+#include "names.h"
+
+namespace explore {
+
+namespace {
+
+// FNV-1a, 64 bits: a stable digest of the run's text.
+void mix(std::uint64_t& hash, const std::string& text) {
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 0x100000001B3ull;
+    }
+    hash ^= 0xFF;
+    hash *= 0x100000001B3ull;
+}
+
+std::uint32_t drawStartTick(Rng& rng) {
+    switch (rng.below(5)) {
+    case 0: return 0;  // a fresh boot: the first 20 s are not counted
+    case 1: return static_cast<std::uint32_t>(rng.between(1, 30000));
+    case 2: return 0xFFFFFFFFu - static_cast<std::uint32_t>(rng.below(120000));  // the wrap comes soon
+    case 3: return static_cast<std::uint32_t>(rng.next());
+    default: return 60000;
+    }
+}
+
+}  // namespace
+
+const char* eventName(EventKind kind) {
+    static const char* const names[kEventKinds] = {"advance", "start",   "power",    "key",      "tray",  "menu",
+                                                   "box",     "notification", "stylus", "foreground", "stand-in",
+                                                   "beep",    "registry", "close", "display", "volume"};
+    return names[static_cast<std::size_t>(kind)];
+}
+
+sim::DeviceConfig Run::drawConfig(Rng& rng) {
+    sim::DeviceConfig config;
+    config.shell = true;
+    config.startTickCount = drawStartTick(rng);
+    if (rng.chance(40)) config.taskbarWidth = rng.pick({0, 1, 24, 25, 26, 239, 241, 480, 32767, 40000, 70000});
+    if (rng.chance(30)) config.taskbarHeight = rng.pick({0, 1, 25, 27, 100, 320});
+    return config;
+}
+
+Run::Run(const ExploreOptions& options)
+    : options_(options),
+      rng_(options.seed),
+      config_(drawConfig(rng_)),
+      device_(config_),
+      monitor_(config_.startTickCount, options.flaw) {
+    prepareDevice();
+}
+
+void Run::prepareDevice() {
+    // Long runs keep only recent history.
+    device_.device().notifications.historyLimit = 2000;
+    device_.device().shell.historyLimit = 200;
+
+    if (rng_.chance(8)) {
+        platformIsPocketPc_ = false;
+        if (rng_.chance(50)) device_.setSystem(2, u"PocketPC");
+        else device_.setSystem(4, rng_.chance(50) ? u"pocketpc" : u"PocketPC2");
+    }
+    power_ = {static_cast<std::uint8_t>(rng_.chance(70) ? 0 : 1), 0, static_cast<std::uint8_t>(rng_.below(101))};
+    device_.setPower({power_.acLine, power_.percent, power_.flag});
+    if (rng_.chance(30)) {
+        const std::uint32_t value = rng_.chance(50) ? 0xFFFFFFFFu - static_cast<std::uint32_t>(rng_.below(600000))
+                                                    : static_cast<std::uint32_t>(rng_.next());
+        device_.setDword(kCounterKey, u"BatteryCount", value);
+        monitor_.setStored(value);
+    }
+    device_.setVolume(static_cast<DWORD>(rng_.next()));
+    volume_.rebase(device_.volume(), 0, 0);
+    const std::string beepPath = device_.installFolder("rcbridge") + "\\beep.wav";
+    if (auto bytes = device_.fileBytes(beepPath)) beep_ = *bytes;
+    if (rng_.chance(20)) device_.removeFile(beepPath);
+    pocket::DisplayDriverSettings display;
+    display.supportsPowerManagement = rng_.chance(80);
+    display.powerState = static_cast<ULONG>(rng_.between(1, 4));
+    device_.setDisplayDriver(display);
+}
+
+void Run::note(const std::string& text) { event_ += text; }
+
+ExploreResult Run::go() {
+    ExploreResult result;
+    result.seed = options_.seed;
+    result.flaw = options_.flaw;
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    {
+        std::ostringstream setup;
+        setup << "tick " << config_.startTickCount << " taskbar " << config_.taskbarWidth << "x"
+              << config_.taskbarHeight << (platformIsPocketPc_ ? "" : " not-pocketpc");
+        mix(hash, setup.str());
+    }
+    for (std::uint64_t step = 0; step < options_.steps; ++step) {
+        problems_.clear();
+        event_.clear();
+        fault_.reset();
+        const EventKind kind = chooseKind();
+        ++counts_[eventName(kind)];
+        carryOut(kind);
+        endStepFaults();
+        if (options_.tamper) options_.tamper(step, device_);
+        checkAll();
+        if (options_.onEvent) options_.onEvent(step, event_);
+        mix(hash, event_);
+        mix(hash, observationDigest());
+        result.stepsRun = step + 1;
+        if (!problems_.empty()) {
+            result.failedStep = step;
+            result.event = event_;
+            for (const std::string& p : problems_) result.failure += p + "\n";
+            break;
+        }
+    }
+    counts_["samples"] = monitor_.samples();
+    counts_["faults injected"] = device_.device().faults.injected();
+    counts_["processes"] = device_.processes().size();
+    result.counts = counts_;
+    result.hash = hash;
+    return result;
+}
+
+std::string Run::observationDigest() const {
+    std::ostringstream out;
+    out << device_.now() << ' ' << device_.tickCount() << ' ' << device_.volume() << ' '
+        << device_.dword(kCounterKey, u"BatteryCount").value_or(0xDEAD) << ' '
+        << device_.device().notifications.active().size() << ' '
+        << device_.device().shell.trayIcons().size() << ' ' << device_.displayPowerState();
+    for (const auto& p : device_.device().processes())
+        if (p->running()) out << ' ' << p->pid;
+    return out.str();
+}
+
+ExploreResult explore(const ExploreOptions& options) {
+    Run run(options);
+    return run.go();
+}
+
+namespace {
+
+constexpr std::pair<ModelFlaw, const char*> kFlawNames[] = {
+    {ModelFlaw::CountsBeforeTick20000, "before-20000"}, {ModelFlaw::KeepsCountOnPower, "keep-on-power"},
+    {ModelFlaw::CountsWhileStopped, "count-stopped"},   {ModelFlaw::NothingLostAtClose, "nothing-lost"},
+    {ModelFlaw::WideCounter, "wide-counter"},
+};
+
+std::string replayArguments(std::uint64_t seed, std::uint64_t step, ModelFlaw flaw) {
+    std::string out = "--seed " + std::to_string(seed) + " --steps " + std::to_string(step + 1);
+    if (flaw != ModelFlaw::None) out += " --flaw " + flawName(flaw);
+    return out;
+}
+
+}  // namespace
+
+std::string flawName(ModelFlaw flaw) {
+    for (const auto& [f, name] : kFlawNames)
+        if (f == flaw) return name;
+    return "";
+}
+
+std::optional<ModelFlaw> flawNamed(const std::string& name) {
+    for (const auto& [f, text] : kFlawNames)
+        if (name == text) return f;
+    return std::nullopt;
+}
+
+std::string replayCommand(std::uint64_t seed, std::uint64_t step, ModelFlaw flaw) {
+    return "pocketexplore " + replayArguments(seed, step, flaw);
+}
+
+std::string describeFailure(const ExploreResult& r) {
+    if (r.passed()) return "";
+    std::ostringstream out;
+    out << "seed " << r.seed << ": step " << r.failedStep << " broke an invariant\n"
+        << "  event: " << r.event << "\n";
+    std::istringstream lines(r.failure);
+    // A problem may go on over several lines (a notification's text): those are indented.
+    for (std::string line; std::getline(lines, line);)
+        out << (line.starts_with(" ") ? "          " : "  broken: ") << line << "\n";
+    out << "  replay: " << replayCommand(r.seed, r.failedStep, r.flaw) << " --verbose\n"
+        << "          (or scripts/explore.sh " << replayArguments(r.seed, r.failedStep, r.flaw) << " --verbose)\n";
+    return out.str();
+}
+
+}  // namespace explore

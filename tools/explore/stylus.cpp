@@ -1,0 +1,173 @@
+// The stylus on the shell's taskbar, with tap-to-close in front of it or not: every message must
+// reach the taskbar's own procedure once, unchanged, and a lift in the close band must close the
+// window in front exactly when the rules say it may.
+#include "run.h"
+
+namespace explore {
+
+namespace {
+
+std::size_t countOf(const std::vector<sim::ReceivedMessage>& log, UINT message) {
+    std::size_t n = 0;
+    for (const auto& m : log) n += m.message == message;
+    return n;
+}
+
+const char* messageName(UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN: return "down";
+    case WM_LBUTTONUP: return "up";
+    default: return "move";
+    }
+}
+
+}  // namespace
+
+int Run::drawX() {
+    const int w = config_.taskbarWidth < 0 ? config_.screenWidth : config_.taskbarWidth;
+    switch (rng_.below(14)) {
+    case 12:
+    case 13: return static_cast<int>(rng_.between(w - 25, w - 1));  // on the close button
+    case 0: return w - 26;
+    case 1: return w - 25;
+    case 2: return w - 24;
+    case 3: return w - 1;
+    case 4: return w;
+    case 5: return w + 1;
+    case 6: return 0;
+    case 7: return -1;
+    case 8: return rng_.pick({-32768, 32767, 65535, 65536, w - 65536 - 10, w + 65536 - 10});
+    case 9:
+    case 10: return static_cast<int>(rng_.between(0, w + 10));
+    default: return static_cast<int>(rng_.between(-70000, 70000));
+    }
+}
+
+int Run::drawY() {
+    const int h = config_.taskbarHeight;
+    switch (rng_.below(8)) {
+    case 0: return h - 1;
+    case 1: return h;
+    case 2: return rng_.pick({0, -1, h + 1, -32768, 32767, 65535, h - 65536 - 1});
+    case 3: return static_cast<int>(rng_.between(-70000, 70000));
+    default: return static_cast<int>(rng_.between(0, h > 0 ? h - 1 : 0));
+    }
+}
+
+const StandIn* Run::standIn(HWND hwnd) const {
+    for (const StandIn& s : standIns_)
+        if (s.hwnd == hwnd) return &s;
+    return nullptr;
+}
+
+WindowTraits Run::traitsOf(HWND hwnd) const {
+    WindowTraits traits;
+    if (!hwnd || !device_.device().windows.find(hwnd)) return traits;
+    traits.exists = true;
+    if (const StandIn* s = standIn(hwnd)) {
+        traits.className = s->kind.className;
+        traits.style = s->kind.style;
+        traits.exStyle = s->kind.exStyle;
+        return traits;
+    }
+    for (const pocket::WindowView& w : device_.windows()) {
+        if (w.hwnd != hwnd) continue;
+        traits.className = w.className;
+        traits.style = w.style;
+        traits.exStyle = w.exStyle;
+    }
+    return traits;
+}
+
+void Run::doStylus() {
+    const int x = drawX();
+    const int y = drawY();
+    const std::string at = std::to_string(x) + "," + std::to_string(y);
+    switch (rng_.weighted({45, 12, 12, 8, 12, 11})) {
+    case 0:
+        note("stylus tap at " + at);
+        chooseFault(EventKind::Stylus, "");
+        stylus(WM_LBUTTONDOWN, x, y);
+        stylus(WM_LBUTTONUP, x, y);
+        break;
+    case 1:
+        note("stylus down at " + at);
+        chooseFault(EventKind::Stylus, "");
+        stylus(WM_LBUTTONDOWN, x, y);
+        break;
+    case 2:
+        note("stylus up at " + at);
+        chooseFault(EventKind::Stylus, "");
+        stylus(WM_LBUTTONUP, x, y);
+        break;
+    case 3:
+        note("stylus moves to " + at);
+        chooseFault(EventKind::Stylus, "");
+        stylus(WM_MOUSEMOVE, x, y);
+        break;
+    default: {
+        // Down in one place and up in another: only the lift counts.
+        const int x2 = drawX();
+        const int y2 = drawY();
+        note("stylus down at " + at + ", drawn to " + std::to_string(x2) + "," + std::to_string(y2) + " and lifted");
+        chooseFault(EventKind::Stylus, "");
+        stylus(WM_LBUTTONDOWN, x, y);
+        stylus(WM_MOUSEMOVE, x2, y2);
+        stylus(WM_LBUTTONUP, x2, y2);
+    }
+    }
+}
+
+void Run::stylus(UINT message, int x, int y) {
+    const int width = config_.taskbarWidth < 0 ? config_.screenWidth : config_.taskbarWidth;
+    const int height = config_.taskbarHeight;
+    const HWND front = device_.foreground();
+    const StandIn* frontStandIn = standIn(front);
+    const bool application = front && device_.device().windows.find(front) && front != device_.taskbar() &&
+                             front != device_.desktop();
+    const bool sentBack = message == WM_LBUTTONUP && application && shellCloseButtonHit(x, y, width, height);
+    const bool goneWhenSentBack = sentBack && frontStandIn && frontStandIn->kind.closesWhenSentBack;
+    // Any of its questions about the window in front failing makes tap-to-close leave it alone.
+    const bool judged = !fault_ || fault_->program != "appshut";
+    const bool expectClose = message == WM_LBUTTONUP && tapCloseRunning_ && tapCloseHooked_ && judged &&
+                             liftInCloseBand(x, y, width, height) && closableWindow(traitsOf(front)) &&
+                             !goneWhenSentBack;
+    const std::size_t received = device_.taskbarReceived().size();
+    const std::size_t sentBefore = device_.sentToBackground().size();
+    const std::size_t closesBefore = frontStandIn ? countOf(device_.standInMessages(front), WM_CLOSE) : 0;
+
+    if (message == WM_LBUTTONDOWN) device_.stylusDown(x, y);
+    else if (message == WM_LBUTTONUP) device_.stylusUp(x, y);
+    else device_.stylusMove(x, y);
+    ++counts_[std::string("stylus ") + messageName(message)];
+
+    const std::string what = std::string("stylus ") + messageName(message) + " at " + std::to_string(x) + "," +
+                             std::to_string(y);
+    const auto& log = device_.taskbarReceived();
+    if (log.size() != received + 1) {
+        problem(what + ": the taskbar's own procedure received " + std::to_string(log.size() - received) +
+                " messages instead of 1");
+    } else {
+        const sim::ReceivedMessage& m = log.back();
+        const LPARAM packed = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+        const WPARAM wParam = message == WM_LBUTTONUP ? 0 : 1;
+        if (m.message != message || m.wParam != wParam || m.lParam != packed)
+            problem(what + ": the taskbar's own procedure received message " + std::to_string(m.message) +
+                    " with " + std::to_string(m.wParam) + ", " + std::to_string(m.lParam) + " instead");
+    }
+    if (message != WM_LBUTTONUP) return;
+    if ((device_.sentToBackground().size() - sentBefore) != (sentBack ? 1u : 0u))
+        problem(what + ": the shell sent " + std::to_string(device_.sentToBackground().size() - sentBefore) +
+                " application(s) to the background, expected " + (sentBack ? "1" : "0"));
+    if (frontStandIn) {
+        const std::size_t closes = countOf(device_.standInMessages(front), WM_CLOSE) - closesBefore;
+        if (closes != (expectClose ? 1u : 0u))
+            problem(what + ": the window in front (" + frontStandIn->kind.className.substr(0, 24) + ") got " +
+                    std::to_string(closes) + " WM_CLOSE, expected " + (expectClose ? "1" : "0"));
+        if (expectClose) ++counts_["closed by a tap"];
+    } else if (expectClose) {
+        problem(what + ": the rules call a window closable that is not an outside application's");
+    }
+}
+
+}  // namespace explore
