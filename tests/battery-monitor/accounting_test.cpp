@@ -142,14 +142,14 @@ TEST_F(MonitorTest, ResetButtonStartsAFreshNotificationAndCount) {
 // present status, and the level seen before the tap must not keep its icon.
 TEST_F(MonitorTest, ResetAtAnEmptyBatteryShowsTheEmptyIcon) {
     device.setPower({AC_LINE_OFFLINE, 20, BATTERY_FLAG_LOW});
-    start();
+    const std::uint32_t pid = start().pid;
     ASSERT_EQ(shown(1)->iconId, 102u);
     device.setPower({AC_LINE_OFFLINE, 0, BATTERY_FLAG_CRITICAL});
     ASSERT_TRUE(device.tapNotificationButton(kClsid, 1, 1));  // before the next sample
     EXPECT_EQ(shown(2)->iconId, 106u);
     device.advance(kMinute);
     EXPECT_EQ(shown(2)->iconId, 106u);
-    EXPECT_EQ(device.process(1)->handles.liveOf(sim::HandleKind::Icon), 1);
+    EXPECT_EQ(device.process(pid)->handles.liveOf(sim::HandleKind::Icon), 1);
 }
 
 TEST_F(MonitorTest, OnlyButtonsInTheHtmlCanBeTapped) {
