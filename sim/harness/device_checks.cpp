@@ -58,6 +58,15 @@ std::vector<Leftover> leftoversOfEndedProcesses(const PocketDevice& device) {
     return out;
 }
 
+std::vector<std::string> nonZeroExits(const PocketDevice& device) {
+    std::vector<std::string> out;
+    for (const ProcessView& p : device.processes())
+        if (!p.running && p.exitCode != 0)
+            out.push_back(p.name + " (pid " + std::to_string(p.pid) + ") ended with exit code " +
+                          std::to_string(p.exitCode.value_or(-1)));
+    return out;
+}
+
 std::vector<std::string> duplicateCopies(const PocketDevice& device) {
     std::map<std::string, int> running;
     for (const ProcessView& p : device.processes())

@@ -25,6 +25,9 @@ struct Leftover {
 // and timers, hot keys, notifications and tray icons still held for an ended process.
 std::vector<Leftover> leftoversOfEndedProcesses(const PocketDevice& device);
 
+// "appshut (pid 4) ended with exit code 1", one line per ended process whose code is not 0.
+std::vector<std::string> nonZeroExits(const PocketDevice& device);
+
 // "voltmarap: 2 copies running", one line per program that runs more than once.
 std::vector<std::string> duplicateCopies(const PocketDevice& device);
 

@@ -27,10 +27,7 @@ std::vector<std::string> Invariants::check(const pocket::PocketDevice& device, c
 }
 
 void Invariants::checkProcesses(const pocket::PocketDevice& device, std::vector<std::string>& out) const {
-    for (const pocket::ProcessView& p : device.processes())
-        if (!p.running && p.exitCode != 0)
-            out.push_back(p.name + " (pid " + std::to_string(p.pid) + ") ended with exit code " +
-                          std::to_string(p.exitCode.value_or(-1)));
+    for (const std::string& exit : pocket::nonZeroExits(device)) out.push_back(exit);
     for (const pocket::Leftover& leftover : pocket::leftoversOfEndedProcesses(device))
         if (!tolerated(leftover)) out.push_back(leftover.describe());
     for (const std::string& copies : pocket::duplicateCopies(device)) out.push_back(copies);

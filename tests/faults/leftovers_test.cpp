@@ -31,4 +31,14 @@ TEST(DeviceChecks, NotificationKeptByAFailedRemovalIsReported) {
     EXPECT_TRUE(device.notification(kMonitorClsid, 1).has_value());
 }
 
+TEST(DeviceChecks, NonZeroExitIsReported) {
+    pocket::PocketDevice device;
+    device.device().startHosted("quitter", [] { return 3; });
+    device.device().startHosted("fine", [] { return 0; });
+    const auto exits = pocket::nonZeroExits(device);
+    ASSERT_EQ(exits.size(), 1u);
+    EXPECT_NE(exits[0].find("quitter"), std::string::npos);
+    EXPECT_NE(exits[0].find("exit code 3"), std::string::npos);
+}
+
 }  // namespace

@@ -48,13 +48,8 @@ void Run::checkSimulation() {
 }
 
 void Run::checkPrograms() {
-    for (const auto& p : device_.device().processes()) {
-        if (p->running() || exitsChecked_.count(p->pid)) continue;
-        exitsChecked_.insert(p->pid);
-        if (*p->exitCode != 0)
-            problem(p->name + " (pid " + std::to_string(p->pid) + ") ended with exit code " +
-                    std::to_string(*p->exitCode));
-    }
+    for (const std::string& exit : pocket::nonZeroExits(device_))
+        if (exitsReported_.insert(exit).second) problem(exit);
     for (const pocket::Leftover& left : pocket::leftoversOfEndedProcesses(device_)) {
         bool tolerated = false;
         if (left.what == "notification") {

@@ -172,7 +172,7 @@ private:
     std::string event_;
     std::map<std::string, std::uint64_t> counts_;
     std::size_t errorsSeen_ = 0;
-    std::set<std::uint32_t> exitsChecked_;
+    std::set<std::string> exitsReported_;
 };
 
 }  // namespace explore
