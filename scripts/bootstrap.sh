@@ -29,8 +29,20 @@ done
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  # A mirror caught mid-sync fails one index now and then: try again, and go on with what came.
+  for attempt in 1 2 3; do
+    if $sudo apt-get update; then break; fi
+    echo "apt-get update failed (attempt $attempt)" >&2
+    sleep $((attempt * 5))
+  done
+  # With one architecture's index missing (the i386 security index, say), amd64 and i386 copies
+  # of a library can be offered at different versions, which multiarch refuses: then take the
+  # release's own versions for both.
+  if ! $sudo apt-get install -y --no-install-recommends "${missing[@]}"; then
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "Installing again with the versions of $codename itself" >&2
+    $sudo apt-get install -y --no-install-recommends -t "$codename" "${missing[@]}"
+  fi
 fi
 
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
