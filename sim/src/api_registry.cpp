@@ -8,6 +8,8 @@ using namespace sim;
 
 namespace {
 
+bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
 LONG openOrCreate(ApiCall& call, HKEY parent, LPCWSTR subKey, bool create, PHKEY result, LPDWORD disposition) {
     Device& device = call.device;
     if (!result) return ERROR_INVALID_PARAMETER;
@@ -46,9 +48,10 @@ LONG findValue(ApiCall& call, HKEY hkey, std::u16string_view name, LPDWORD reser
 }
 
 // Hands `bytes` to the caller with Win32's size rules. A buffer too small is left as it was, and
-// the caller learns the size it needs. `terminate`: a string without its terminator gets one
-// where the buffer has room for it (what RegQueryValueExA does on NT).
-LONG copyOut(const std::vector<std::uint8_t>& bytes, LPBYTE data, LPDWORD size, bool terminate) {
+// the caller learns the size it needs. A string whose data lacks its terminator gets one where
+// the buffer has room after the data (`terminator`: its width, 1 or 2 bytes; 0 for other types),
+// as NT does (and Wine); it is not counted in the size returned.
+LONG copyOut(const std::vector<std::uint8_t>& bytes, LPBYTE data, LPDWORD size, std::size_t terminator) {
     const DWORD needed = static_cast<DWORD>(bytes.size());
     if (!data) {
         if (size) *size = needed;
@@ -59,12 +62,15 @@ LONG copyOut(const std::vector<std::uint8_t>& bytes, LPBYTE data, LPDWORD size, 
         return ERROR_MORE_DATA;
     }
     std::copy(bytes.begin(), bytes.end(), data);
-    if (terminate && needed > 0 && needed < *size && bytes.back() != 0) data[needed] = 0;
+    const bool unterminated =
+        needed >= terminator && std::any_of(bytes.end() - static_cast<std::ptrdiff_t>(terminator), bytes.end(),
+                                            [](std::uint8_t b) { return b != 0; });
+    if (terminator && needed >= terminator && needed + terminator <= *size && unterminated)
+        std::fill_n(data + needed, terminator, std::uint8_t{0});
     *size = needed;
     return ERROR_SUCCESS;
 }
 
-bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 // A string value as the 8-bit functions see it: its 16-bit characters in the ANSI code page.
 std::vector<std::uint8_t> toAnsiData(UINT codePage, const std::vector<std::uint8_t>& wideBytes) {
@@ -97,7 +103,7 @@ LONG WINAPI RegQueryValueExW(HKEY hkey, LPCWSTR name, LPDWORD reserved, LPDWORD 
     const RegistryValue* value = nullptr;
     if (const LONG error = findValue(call, hkey, name ? name : u"", reserved, data, size, value)) return call.ret(error);
     if (type) *type = value->type;
-    return call.ret(copyOut(value->data, data, size, false));
+    return call.ret(copyOut(value->data, data, size, isStringType(value->type) ? sizeof(WCHAR) : 0));
 }
 
 LONG WINAPI RegSetValueExW(HKEY hkey, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
@@ -108,6 +114,12 @@ LONG WINAPI RegSetValueExW(HKEY hkey, LPCWSTR name, DWORD, DWORD type, const BYT
     if (!data && size) return call.ret(LONG{ERROR_INVALID_PARAMETER});
     if (call.injectFault()) return call.ret(LONG{ERROR_ACCESS_DENIED});
     if (const DWORD error = valueError(*key, name ? name : u"")) return call.ret(static_cast<LONG>(error));
+    // A string whose size leaves out the terminator that follows it gets it counted (NT does
+    // this, and so reads one character past the size given).
+    if (isStringType(type) && size >= sizeof(WCHAR) && size % sizeof(WCHAR) == 0) {
+        const auto* text = reinterpret_cast<const WCHAR*>(data);
+        if (text[size / sizeof(WCHAR) - 1] != 0 && text[size / sizeof(WCHAR)] == 0) size += sizeof(WCHAR);
+    }
     const std::u16string valueName = name ? name : u"";
     key->values[Registry::fold(valueName)] = {valueName, RegistryValue{type, std::vector<std::uint8_t>(data, data + size)}};
     return call.ret(LONG{ERROR_SUCCESS});
@@ -146,6 +158,6 @@ LONG WINAPI RegQueryValueExA(HKEY hkey, LPCSTR name, LPDWORD reserved, LPDWORD t
     if (const LONG error = findValue(call, hkey, fromAnsi(call, name), reserved, data, size, value))
         return call.ret(error);
     if (type) *type = value->type;
-    if (!isStringType(value->type)) return call.ret(copyOut(value->data, data, size, false));
-    return call.ret(copyOut(toAnsiData(call.device.config.ansiCodePage, value->data), data, size, true));
+    if (!isStringType(value->type)) return call.ret(copyOut(value->data, data, size, 0));
+    return call.ret(copyOut(toAnsiData(call.device.config.ansiCodePage, value->data), data, size, 1));
 }
