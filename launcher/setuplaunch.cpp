@@ -39,11 +39,17 @@ static void LauncherCutToFolder(char* path) {
     *separator = '\0';
 }
 
+// Room for the module path. A path cut to fit comes back shorter than the buffer when the cut
+// falls inside a character: the rest of the character is dropped and a terminator written, with
+// no error (Wine, under code page 932). One character is at most 4 bytes, so with this room past
+// MAX_PATH any cut path still comes back at least MAX_PATH long.
+#define MODULE_PATH_ROOM (MAX_PATH + 4)
+
 // The folder this program was started from, without a trailing backslash except at a drive's
-// root ("D:\"). FALSE when the module path came back cut at the buffer's end (it may lack its
-// terminator) or the folder cannot be seen.
+// root ("D:\"), in a buffer of MODULE_PATH_ROOM bytes. FALSE when the module path is too long to
+// be used (it may have come back cut, terminated or not) or the folder cannot be seen.
 static BOOL LauncherFindOwnFolder(HINSTANCE instance, char* folder) {
-    DWORD length = GetModuleFileNameA(instance, folder, MAX_PATH);
+    DWORD length = GetModuleFileNameA(instance, folder, MODULE_PATH_ROOM);
     if (length == 0 || length >= MAX_PATH) return FALSE;
     LauncherCutToFolder(folder);
     return GetFileAttributesA(folder) != INVALID_FILE_ATTRIBUTES;
@@ -53,7 +59,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     char appPath[MAX_PATH];
     if (!LauncherReadAppPath(appPath)) return 0;
 
-    char folder[MAX_PATH];
+    char folder[MODULE_PATH_ROOM];
     if (!LauncherFindOwnFolder(instance, folder)) return 0;
 
     STARTUPINFOA startup = {};

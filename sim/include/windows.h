@@ -597,6 +597,7 @@ WINBASEAPI DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, D
 WINBASEAPI DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName);
 WINBASEAPI DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 WINBASEAPI DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
+WINBASEAPI DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
 
 // Desktop processes.
 WINBASEAPI BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,

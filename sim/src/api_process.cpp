@@ -1,7 +1,9 @@
-// Process creation on the desktop (KERNEL32). What a program starts lies outside the simulation:
-// the request is checked as Windows checks it, recorded, and answered with handles; nothing runs.
+// Process creation on the desktop (KERNEL32). The request is checked as Windows checks it,
+// recorded, and answered with handles. A program installed on the machine runs as a new process;
+// anything else (the Application Manager) lies outside the simulation and does not run.
 #include "api_call.h"
 #include "code_page.h"
+#include "desktop_paths.h"
 #include "file_system.h"
 
 using namespace sim;
@@ -24,16 +26,31 @@ std::u16string programPath(const ProcessLaunch& launch) {
     return path;
 }
 
-// "D:" alone names the caller's current folder when that is on drive D, and D's root otherwise.
-std::u16string workingFolder(const Process& caller, const std::u16string& given) {
-    if (given.size() != 2 || given[1] != u':') return given;
-    const std::u16string& current = caller.currentDirectory;
-    if (current.size() >= 2 && current[1] == u':' && foldCase(current[0]) == foldCase(given[0])) return current;
-    return given + u"\\";
+// What the C runtime gives WinMain: the command line after its first word (quoted or not) and
+// the blanks that follow it.
+std::u16string argumentsOf(const std::u16string& line) {
+    std::size_t i = 0;
+    if (!line.empty() && line[0] == u'"') {
+        const std::size_t close = line.find(u'"', 1);
+        i = close == std::u16string::npos ? line.size() : close + 1;
+    } else {
+        while (i < line.size() && line[i] != u' ' && line[i] != u'\t') ++i;
+    }
+    while (i < line.size() && (line[i] == u' ' || line[i] == u'\t')) ++i;
+    return line.substr(i);
+}
+
+// Runs the program when the machine has it installed at that path; it starts in the working
+// folder as Windows names it ("C:\\bundle", "C:\\").
+Process* runIfInstalled(Device& device, const ProcessLaunch& launch, const FileEntry& program) {
+    const ProgramInfo* info = device.programs.findByInstallPath(desktopFolderName(program.path));
+    if (!info) return nullptr;
+    const FileEntry* folder = device.files.find(launch.workingFolder);
+    return &device.launch(info->name, argumentsOf(launch.commandLine.value_or(u"")), desktopFolderName(folder->path));
 }
 
 DWORD checkLaunch(ApiCall& call, const ProcessLaunch& launch) {
-    const FileLookup program = call.device.files.lookup(programPath(launch));
+    const FileLookup program = call.device.files.lookup(fullDesktopPath(call.process, programPath(launch)));
     if (!program.entry) return program.error;
     if (program.entry->isFolder()) return ERROR_ACCESS_DENIED;
     if (launch.currentDirectory) {
@@ -56,7 +73,7 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
     launch.applicationName = fromAnsi(call, applicationName);
     launch.commandLine = fromAnsi(call, commandLine);
     launch.currentDirectory = fromAnsi(call, currentDirectory);
-    launch.workingFolder = workingFolder(call.process, launch.currentDirectory.value_or(call.process.currentDirectory));
+    launch.workingFolder = fullDesktopPath(call.process, launch.currentDirectory.value_or(call.process.currentDirectory));
     launch.inheritHandles = inheritHandles;
     launch.creationFlags = creationFlags;
     launch.environmentGiven = environment != nullptr;
@@ -81,8 +98,14 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
         return call.fail(error, BOOL{FALSE});
     }
 
-    launch.processId = device.newProcessId();
-    launch.threadId = device.newProcessId();
+    const FileEntry& program = *device.files.find(fullDesktopPath(call.process, programPath(launch)));
+    if (Process* child = runIfInstalled(device, launch, program)) {
+        launch.processId = child->pid;
+        launch.threadId = child->mainThread->id();
+    } else {
+        launch.processId = device.newProcessId();
+        launch.threadId = device.newProcessId();
+    }
     information->hProcess = reinterpret_cast<HANDLE>(device.handles.allocate(HandleKind::Process, &call.process));
     information->hThread = reinterpret_cast<HANDLE>(device.handles.allocate(HandleKind::Thread, &call.process));
     information->dwProcessId = launch.processId;

@@ -172,6 +172,16 @@ std::string wideToAnsi(UINT codePage, std::u16string_view text, bool* usedDefaul
     return out;
 }
 
+std::string wideToAnsiWithin(UINT codePage, std::u16string_view text, std::size_t limit) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string one = wideToAnsi(codePage, text.substr(i, 1));
+        if (out.size() + one.size() > limit) break;
+        out += one;
+    }
+    return out;
+}
+
 std::u16string utf8ToWide(std::string_view text, bool* invalid) {
     std::u16string out;
     bool bad = false;

@@ -20,6 +20,8 @@ bool isLeadByte(UINT codePage, std::uint8_t byte);
 // like) are not made.
 std::u16string ansiToWide(UINT codePage, std::string_view text, bool* invalid = nullptr);
 std::string wideToAnsi(UINT codePage, std::u16string_view text, bool* usedDefault = nullptr, char defaultChar = '?');
+// As much of `text` as fits in `limit` bytes, whole characters only.
+std::string wideToAnsiWithin(UINT codePage, std::u16string_view text, std::size_t limit);
 
 // UTF-8 as MultiByteToWideChar reads it: each ill-formed part becomes one U+FFFD, and `invalid`
 // tells. A part is a sequence cut short by a byte that continues none (which is read anew), a

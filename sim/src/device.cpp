@@ -26,6 +26,13 @@ Device::~Device() { scheduler.abortAll(); }
 
 Process& Device::start(const std::string& program, const std::u16string& commandLine,
                        const std::u16string& currentDirectory) {
+    Process& process = launch(program, commandLine, currentDirectory);
+    runUntilIdle();
+    return process;
+}
+
+Process& Device::launch(const std::string& program, const std::u16string& commandLine,
+                        const std::u16string& currentDirectory) {
     const ProgramInfo* info = programs.find(program);
     if (!info) throw std::invalid_argument("no program named " + program + " is installed");
     auto process = std::make_unique<Process>();
@@ -62,7 +69,6 @@ Process& Device::start(const std::string& program, const std::u16string& command
         }
         ref.exitCode = code;
     });
-    runUntilIdle();
     return ref;
 }
 

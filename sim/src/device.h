@@ -99,6 +99,9 @@ public:
     // `currentDirectory` (desktop): empty for the program's own folder, as Explorer starts it.
     Process& start(const std::string& program, const std::u16string& commandLine = u"",
                    const std::u16string& currentDirectory = u"");
+    // The same without running anything: what a platform call that creates a process uses.
+    Process& launch(const std::string& program, const std::u16string& commandLine = u"",
+                    const std::u16string& currentDirectory = u"");
     // Starts a process that runs `body` (on a simulated thread) instead of a program image: lets a
     // test or a tool call the platform as a program would. Its exit code is what `body` returns.
     Process& startHosted(const std::string& name, std::function<int()> body);

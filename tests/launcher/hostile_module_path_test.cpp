@@ -1,7 +1,7 @@
 // The launcher's own module path at and around its 260-byte buffer, under code pages 1252 and 932:
 // where the folder and file name split the length, where a double-byte character meets the buffer's
-// end, and far beyond it. A path of 260 bytes or more comes back cut without its terminator and
-// starts nothing; a shorter one starts the Application Manager in the folder cut from it.
+// end, and far beyond it. A path of 260 bytes or more starts nothing, however it comes back cut; a
+// shorter one starts the Application Manager in the folder cut from it.
 #include <string>
 
 #include "launcher_fixture.h"
@@ -61,6 +61,9 @@ const ModulePathCase kCases[] = {
     {"HalfWidthKatakanaIn259Bytes", 932, "D:\\" + repeat("ｾ", 240), repeat("ﾃ", 11) + ".exe", 259},
     {"HalfWidthKatakanaIn260Bytes", 932, "D:\\" + repeat("ｾ", 240), repeat("ﾃ", 12) + ".exe", 260},
     {"JapaneseFarTooLong", 932, "D:\\" + repeat("表", 2000), "a.exe", 4009},
+    // Cut at a character boundary, the path comes back 259 bytes long, terminated, without an
+    // error, and its folder would be the one above the launcher's.
+    {"CutAtACharacterBoundary", 932, "C:\\" + repeat("表", 60) + "\\x" + repeat("表", 70), "setuplaunch.exe", 281},
 };
 
 void PrintTo(const ModulePathCase& c, std::ostream* out) { *out << c.name; }

@@ -64,7 +64,8 @@ TEST_P(LauncherRegistry, StartsTheApplicationManagerOnlyFromAUsablePath) {
     const RegistryCase& c = GetParam();
     installAppManager();
     installAppManager("C:\\" + std::string(250, 'm') + "\\a.exe");
-    installAppManager("%ProgramFiles%\\CE\\CEAppMgr.exe");
+    // Unexpanded, that path is relative: it starts from the launcher's current folder, its own.
+    installAppManager("C:\\Program Files\\setuplaunch\\%ProgramFiles%\\CE\\CEAppMgr.exe");
     if (c.keyThere) {
         pc.registry().setValue(std::string(kAppPathsKey), u"Other", REG_SZ, wideBytes(u"x"));
         if (c.type != REG_NONE) registerAppManager(c.type, c.data);
