@@ -128,6 +128,28 @@ case_japanese_folders() {
   expect_started "$record" 'C:\セットアップ\日' 932
 }
 
+# A module path too long for the launcher's buffer starts nothing, however it comes back cut. Under
+# code page 932 this one (281 bytes, 151 characters) comes back cut at a character boundary: 259
+# bytes, terminated, without an error: a name beside the launcher's folder, whose folder (the
+# launcher's folder's parent) holds a setup.ini too. Under 1252 a path of 263 bytes comes back whole.
+case_cut_module_path() {
+  local kanji60 kanji70 long
+  kanji60=$(printf '表%.0s' {1..60})
+  kanji70=$(printf '表%.0s' {1..70})
+  put_standin "$c/apps/appmgr"
+  register REG_SZ 'C:\apps\appmgr\standin.exe'
+
+  put_launcher "$c/$kanji60/x$kanji70" setuplaunch.exe
+  echo '[CEAppManager]' >"$c/$kanji60/setup.ini"
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 launch "C:\\$kanji60\\x$kanji70\\setuplaunch.exe"
+  expect_nothing_started "a module path of 281 bytes in code page 932"
+
+  long=$(printf 'l%.0s' {1..244})
+  put_launcher "$c/$long" setuplaunch.exe
+  launch "C:\\$long\\setuplaunch.exe"
+  expect_nothing_started "a module path of 263 bytes in code page 1252"
+}
+
 # Started from a drive's root, as from a setup CD: by Explorer (current folder C:\), and from a
 # prompt in another folder of that drive, where "E:" alone would name E:\sub.
 case_drive_root() {
