@@ -62,11 +62,11 @@ LONG copyOut(const std::vector<std::uint8_t>& bytes, LPBYTE data, LPDWORD size, 
         return ERROR_MORE_DATA;
     }
     std::copy(bytes.begin(), bytes.end(), data);
-    const bool unterminated =
-        needed >= terminator && std::any_of(bytes.end() - static_cast<std::ptrdiff_t>(terminator), bytes.end(),
-                                            [](std::uint8_t b) { return b != 0; });
-    if (terminator && needed >= terminator && needed + terminator <= *size && unterminated)
-        std::fill_n(data + needed, terminator, std::uint8_t{0});
+    // The last character of the data (the one byte of a 1-byte value) is not a zero.
+    const std::size_t last = std::min<std::size_t>(terminator, needed);
+    const bool unterminated = std::any_of(bytes.end() - static_cast<std::ptrdiff_t>(last), bytes.end(),
+                                          [](std::uint8_t b) { return b != 0; });
+    if (terminator && needed + terminator <= *size && unterminated) std::fill_n(data + needed, terminator, std::uint8_t{0});
     *size = needed;
     return ERROR_SUCCESS;
 }

@@ -3,19 +3,29 @@
 # both print, line by line. Each role is a process of its own; lines are compared role by role,
 # in the order each process printed them, ending with its exit code. A line that differs fails
 # the test unless known-differences.txt lists it for this probe, with its reason.
-# Usage: compare.sh PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [--desktop CODEPAGE] ROLE...
+# A desktop probe may be installed at a path of drive C (--at), with empty files put there too
+# (--file); it then runs from its own folder, as Explorer starts a program.
+# Usage: compare.sh PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [--desktop CODEPAGE
+#        [--at 'C:\PATH' [--file 'C:\PATH']...]] ROLE...
 # shellcheck source=../launcher/wine/common.sh
 source "$(dirname "$0")/../launcher/wine/common.sh"
-[[ $# -ge 6 ]] || fail "usage: $0 PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [--desktop CODEPAGE] ROLE..."
+[[ $# -ge 6 ]] || fail "usage: $0 PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [--desktop CODEPAGE [--at PATH [--file PATH]...]] ROLE..."
 prefix=$1 exe=$2 runner=$3 images=$4 known=$5
 shift 5
 sim_args=()
 codepage=
-if [[ $1 == --desktop ]]; then
-  codepage=$2
-  sim_args=(--desktop "$2")
+at=
+files=()
+while [[ $1 == --* ]]; do
+  case $1 in
+    --desktop) codepage=$2 ;;
+    --at) at=$2 ;;
+    --file) files+=("$2") ;;
+    *) fail "unknown option $1" ;;
+  esac
+  sim_args+=("$1" "$2")
   shift 2
-fi
+done
 roles=("$@")
 probe=$(basename "$exe" .exe)
 
@@ -34,11 +44,31 @@ if ! "$runner" "${sim_args[@]}" "$images" "$probe" "${roles[@]}" >"$work/sim.out
   fail "the simulation's run of $probe failed"
 fi
 
+# host_path 'C:\a\b': where that path of drive C lies in the prefix.
+host_path() {
+  local rest=${1#[Cc]:}
+  rest=${rest//\\//}
+  echo "$WINEPREFIX/drive_c$rest"
+}
+run_folder=$PWD
+if [[ -n $at ]]; then
+  target=$(host_path "$at")
+  mkdir -p "$(dirname "$target")"
+  cp "$exe" "$target"
+  for file in "${files[@]}"; do
+    mkdir -p "$(dirname "$(host_path "$file")")"
+    : >"$(host_path "$file")"
+  done
+  exe=$at
+  run_folder=$(dirname "$target")
+fi
+
 # All roles start at once; the probes wait for each other where the order matters.
 pids=()
 for role in "${roles[@]}"; do
   (
     status=0
+    cd "$run_folder"
     timeout 60 wine "$exe" "$role" >"$work/wine.$role" 2>"$work/wine.$role.err" || status=$?
     echo "$status" >"$work/wine.$role.status"
   ) &

@@ -1,7 +1,10 @@
 // proberun: runs a probe on a simulated device, one process per role, and passes its output
 // through. The probes' own lines come from the images' printf; this adds each role's exit code.
 //
-//   proberun [--desktop CODEPAGE] IMAGE_DIR PROBE ROLE...
+//   proberun [--desktop CODEPAGE [--at PATH] [--file PATH]...] IMAGE_DIR PROBE ROLE...
+//
+// --at installs the probe at that path of the desktop PC (UTF-8), and --file puts an empty file
+// there; the probe then starts in its own folder.
 //
 // The roles start in the order given, each after the ones before have come to rest (as they would
 // have, on Windows, by the time the next one looks for them). Then virtual time runs, 10 ms at a
@@ -20,7 +23,7 @@ constexpr std::uint64_t kStepMs = 10;
 constexpr std::uint64_t kLimitMs = 120'000;
 
 int usage() {
-    std::fprintf(stderr, "usage: proberun [--desktop CODEPAGE] IMAGE_DIR PROBE ROLE...\n");
+    std::fprintf(stderr, "usage: proberun [--desktop CODEPAGE [--at PATH] [--file PATH]...] IMAGE_DIR PROBE ROLE...\n");
     return 2;
 }
 
@@ -29,8 +32,13 @@ int usage() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     sim::DeviceConfig config;
-    if (args.size() >= 2 && args[0] == "--desktop") {
-        config = pocket::desktopConfig(static_cast<UINT>(std::stoul(args[1])));
+    std::string at;
+    std::vector<std::string> files;
+    while (args.size() >= 2 && args[0].starts_with("--")) {
+        if (args[0] == "--desktop") config = pocket::desktopConfig(static_cast<UINT>(std::stoul(args[1])));
+        else if (args[0] == "--at") at = args[1];
+        else if (args[0] == "--file") files.push_back(args[1]);
+        else return usage();
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.size() < 3) return usage();
@@ -40,6 +48,12 @@ int main(int argc, char** argv) {
     const std::vector<std::string> roles(args.begin() + 2, args.end());
 
     pocket::PocketDevice device(config);
+    if (!at.empty()) device.installAt(probe, at);
+    for (const std::string& file : files)
+        if (!device.putFile(file, {})) {
+            std::fprintf(stderr, "proberun: cannot put %s\n", file.c_str());
+            return 2;
+        }
     std::vector<std::uint32_t> pids;
     for (const std::string& role : roles) pids.push_back(device.start(probe, sim::fromUtf8(role)).pid);
 
