@@ -74,7 +74,8 @@ struct Value {
     int units;
 };
 
-static void RegistryValues(HKEY key) {
+// Writes each value through `key` and reads it back through `readable`.
+static void RegistryValues(HKEY key, HKEY readable) {
     static WCHAR letters[600];
     static WCHAR kanji[300];
     for (int i = 0; i < 600; ++i) letters[i] = (WCHAR)'a';
@@ -118,14 +119,14 @@ static void RegistryValues(HKEY key) {
 
         DWORD type = 0xDEAD;
         DWORD size = 0;
-        const LONG measured = RegQueryValueExA(key, "value", NULL, &type, NULL, &size);
+        const LONG measured = RegQueryValueExA(readable, "value", NULL, &type, NULL, &size);
         Say("RegQueryValueExA(%s, no buffer): %s, size %lu", v.what, ErrorName((DWORD)measured), size);
 
         char buffer[MAX_PATH];
         memset(buffer, '#', sizeof buffer);
         type = 0xDEAD;
         size = MAX_PATH;
-        const LONG result = RegQueryValueExA(key, "value", NULL, &type, (BYTE*)buffer, &size);
+        const LONG result = RegQueryValueExA(readable, "value", NULL, &type, (BYTE*)buffer, &size);
         const int shown = result == ERROR_SUCCESS ? (int)size : 0;
         int untouched = 1;
         for (int i = 0; i < MAX_PATH; ++i) untouched &= buffer[i] == '#';
@@ -134,7 +135,7 @@ static void RegistryValues(HKEY key) {
             result != ERROR_SUCCESS || shown >= MAX_PATH ? ""
                 : (buffer[shown] == 0 ? ", then a terminator" : ", then nothing"));
     }
-    const LONG missing = RegQueryValueExA(key, "missing", NULL, NULL, NULL, NULL);
+    const LONG missing = RegQueryValueExA(readable, "missing", NULL, NULL, NULL, NULL);
     Say("RegQueryValueExA(a missing value): %s", ErrorName((DWORD)missing));
 }
 
@@ -206,7 +207,17 @@ int ProbeMain(const char* role) {
         Say("RegCreateKeyExW failed");
         return 1;
     }
-    RegistryValues(key);
+    // The launcher opens its key with the 8-bit call, for reading, and queries through that handle.
+    HKEY readable;
+    const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, "software\\POCKETPROBE\\launcher", 0, KEY_READ, &readable);
+    Say("RegOpenKeyExA(the key, another case, KEY_READ): %s", ErrorName((DWORD)opened));
+    HKEY missing;
+    const LONG absent = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\PocketProbe\\Missing", 0, KEY_READ, &missing);
+    Say("RegOpenKeyExA(a missing key): %s", ErrorName((DWORD)absent));
+    if (opened == ERROR_SUCCESS) {
+        RegistryValues(key, readable);
+        RegCloseKey(readable);
+    }
     char withSlash[MAX_PATH + 2];
     snprintf(withSlash, sizeof withSlash, "%s\\", folder);
     const char* const folders[] = {folder, withSlash, "C:\\", "C:", NULL, "probe", "C:\\probe\\missing"};
