@@ -115,6 +115,10 @@ while IFS= read -r entry; do
   rest=${rest#* | }
   wine_patterns+=("${rest%% | *}")
   reasons+=("${rest#* | }")
+  case ${reasons[-1]} in
+    "Wine defect"* | "Windows CE and the desktop differ:"* | "simulation's choice:"*) ;;
+    *) fail "$known: a reason must say what the difference is (Wine defect, Windows CE and the desktop differ, simulation's choice): ${reasons[-1]}" ;;
+  esac
 done <"$known"
 used=()
 
