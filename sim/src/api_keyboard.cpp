@@ -43,5 +43,5 @@ BOOL WINAPI UnregisterHotKey(HWND hwnd, int id) {
 
 void WINAPI keybd_event(BYTE vk, BYTE scan, DWORD flags, DWORD extra) {
     ApiCall call("keybd_event", vk, scan, flags, extra);
-    call.device.keyboard.record(KeyboardEvent{call.device.clock.now(), call.process.pid, vk, scan, flags, extra});
+    synthesiseKey(call.device, KeyboardEvent{call.device.clock.now(), call.process.pid, vk, scan, flags, extra});
 }

@@ -71,6 +71,15 @@ HWND WINAPI GetForegroundWindow(void) {
     return call.ret(call.device.windows.find(front) ? front : HWND{nullptr});
 }
 
+// Brings the window to the front, where the user's keys go. (Windows also limits which process
+// may take the foreground; the simulation lets any, as it lets the one in front.)
+BOOL WINAPI SetForegroundWindow(HWND hwnd) {
+    ApiCall call("SetForegroundWindow", hwnd);
+    if (!call.device.windows.find(hwnd)) return call.fail(ERROR_INVALID_WINDOW_HANDLE, FALSE);
+    call.device.foreground = hwnd;
+    return call.ret(TRUE);
+}
+
 // Visible only with every parent up to the top-level window visible too.
 BOOL WINAPI IsWindowVisible(HWND hwnd) {
     ApiCall call("IsWindowVisible", hwnd);

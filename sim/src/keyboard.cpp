@@ -4,8 +4,26 @@
 
 namespace sim {
 
+namespace {
+
+UINT modifierOf(BYTE vk) {
+    switch (vk) {
+    case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT: return MOD_SHIFT;
+    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL: return MOD_CONTROL;
+    case VK_MENU: case VK_LMENU: case VK_RMENU: return MOD_ALT;
+    case VK_LWIN: case VK_RWIN: return MOD_WIN;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
 void Keyboard::record(const KeyboardEvent& event) {
     events_.push_back(event);
+    if (const UINT modifier = modifierOf(event.vk)) {
+        if (event.flags & KEYEVENTF_KEYUP) modifiers_ &= ~modifier;
+        else modifiers_ |= modifier;
+    }
     if (event.vk != VK_OFF) return;
     if (!(event.flags & KEYEVENTF_KEYUP)) {
         offDown_ = true;
@@ -55,6 +73,26 @@ std::optional<HotKey> pressHotKey(Device& device, UINT vk, UINT modifiers) {
     postHotKey(device, key, key.keyModifiers());
     if (key.modifiers & MOD_KEYUP) postHotKey(device, key, key.keyModifiers() | MOD_KEYUP);
     return key;
+}
+
+void synthesiseKey(Device& device, const KeyboardEvent& event) {
+    Keyboard& keyboard = device.keyboard;
+    const bool up = (event.flags & KEYEVENTF_KEYUP) != 0;
+    // Modifiers as they were before this event: a modifier key is no hot key of itself.
+    const UINT modifiers = keyboard.modifiers();
+    keyboard.record(event);
+    if (modifierOf(event.vk)) return;
+    if (const auto key = device.hotKeys.find(event.vk, modifiers)) {
+        if (!up) postHotKey(device, *key, key->keyModifiers());
+        else if (key->modifiers & MOD_KEYUP) postHotKey(device, *key, key->keyModifiers() | MOD_KEYUP);
+        return;
+    }
+    if (up) return;
+    if (device.shell.menu && !device.shell.menu->closed) {
+        device.shell.menu->press(event.vk);
+    } else if (!device.shell.boxes.empty()) {
+        device.shell.boxes.back()->press(event.vk);
+    }
 }
 
 }  // namespace sim

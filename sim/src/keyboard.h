@@ -35,6 +35,8 @@ public:
     // keybd_event. A press of VK_OFF followed by its release switches the device off.
     void record(const KeyboardEvent& event);
     const std::vector<KeyboardEvent>& events() const { return events_; }
+    // MOD_ALT, MOD_CONTROL, MOD_SHIFT and MOD_WIN for the modifier keys now down.
+    UINT modifiers() const { return modifiers_; }
     bool switchedOn() const { return on_; }
     void switchOn() { on_ = true; }
 
@@ -46,7 +48,14 @@ private:
     std::vector<HotKeyPress> presses_;
     bool offDown_ = false;
     bool on_ = true;
+    UINT modifiers_ = 0;
 };
+
+// A key a program synthesises (keybd_event), routed as Windows routes input: a hot key first
+// (WM_HOTKEY to its holder, and nothing else for that press), then a popup menu being tracked or
+// a message box that is up, which take the keys that work them. The device has no keyboard
+// focus, so any other key reaches no window.
+void synthesiseKey(Device& device, const KeyboardEvent& event);
 
 // Whether the window or thread that holds `key` still exists.
 bool hotKeyHolderAlive(const Device& device, const HotKey& key);

@@ -39,6 +39,11 @@ struct OpenMenu {
     std::uint64_t openedAt = 0;
     bool closed = false;
     UINT chosen = 0;  // 0 when dismissed
+    int highlighted = -1;  // the item the arrow keys are on, -1 for none
+
+    // A key pressed while the menu is tracked: the arrows move between the items that can be
+    // chosen, Enter chooses the highlighted one, Escape dismisses the menu.
+    void press(UINT vk);
 };
 
 // A message box on the screen, waiting for the user inside MessageBoxW.
@@ -52,6 +57,10 @@ struct OpenMessageBox {
     std::uint64_t openedAt = 0;
     bool closed = false;
     int result = 0;
+
+    // A key pressed while the box is up: Enter pushes the default button; Escape closes a box
+    // that has a Cancel button (or only OK), as that button.
+    void press(UINT vk);
 };
 
 class Shell {
