@@ -19,11 +19,24 @@ std::vector<HWND> siblingsOf(const WindowManager& windows, HWND parent) {
 
 }  // namespace
 
-// GetWindow(NULL, GW_CHILD) is the first top-level window, as on Windows CE (the desktop's
-// GetWindow rejects a NULL window).
+// The root of the window tree, whose children are the top-level windows. No program made it, and
+// it lies outside the range of handles the device gives out.
+static const HWND kDesktopWindow = reinterpret_cast<HWND>(std::uintptr_t{0xFF10});
+
+HWND WINAPI GetDesktopWindow(void) {
+    ApiCall call("GetDesktopWindow");
+    return call.ret(kDesktopWindow);
+}
+
+// GetWindow(NULL, GW_CHILD) is the first top-level window, as GetWindow(GetDesktopWindow(),
+// GW_CHILD) is; the desktop's GetWindow rejects a NULL window.
 HWND WINAPI GetWindow(HWND hwnd, UINT command) {
     ApiCall call("GetWindow", hwnd, command);
     const WindowManager& windows = call.device.windows;
+    if (hwnd == kDesktopWindow) {
+        if (command != GW_CHILD) return call.ret(HWND{nullptr});
+        hwnd = nullptr;
+    }
     if (command > GW_CHILD) return call.fail(ERROR_INVALID_PARAMETER, HWND{nullptr});
     if (!hwnd && command != GW_CHILD) return call.fail(ERROR_INVALID_WINDOW_HANDLE, HWND{nullptr});
     const Window* window = hwnd ? windows.find(hwnd) : nullptr;

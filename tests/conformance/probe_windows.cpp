@@ -1,6 +1,8 @@
 // Windows: subclassing with SetWindowLongW(GWL_WNDPROC) and CallWindowProcW chains, the other
-// window longs, the extended styles a window keeps, visibility and enabling, z-order walks with
-// GetWindow, and IsWindow once a window (or its parent) is destroyed.
+// window longs, the extended styles a window keeps (and the last error when one reads 0),
+// visibility and enabling, the foreground window and window rectangles, z-order walks with
+// GetWindow (from NULL too, and from the desktop window), and IsWindow once a window (or its
+// parent) is destroyed.
 #include "probe.h"
 
 #include <string.h>
@@ -146,6 +148,32 @@ static void Styles() {
     DestroyWindow(hwnd);
 }
 
+// What tap-close reads of the window in front: which it is, its rectangle, and a style of 0 read
+// with the last error cleared first (0 and no error is a style of 0, not a failure).
+static void Front() {
+    HWND hwnd = CreateWindowExW(0, kClass, TEXT(""), WS_POPUP, 10, 20, 30, 40, NULL, NULL, g_probeInstance, NULL);
+    g_named[7] = hwnd;
+    RECT rect = {-1, -1, -1, -1};
+    const BOOL got = GetWindowRect(hwnd, &rect);
+    Say("GetWindowRect of a popup at 10, 20 of 30 x 40: %d, %ld %ld %ld %ld", got, rect.left, rect.top, rect.right,
+        rect.bottom);
+    const BOOL set = SetForegroundWindow(hwnd);
+    Say("SetForegroundWindow: %d; GetForegroundWindow: %s", set, GetForegroundWindow() == hwnd ? "V" : "not V");
+    for (DWORD before = 0; before <= 1234; before += 1234) {
+        SetLastError(before);
+        const LONG style = GetWindowLongW(hwnd, GWL_EXSTYLE);
+        Say("GetWindowLongW(GWL_EXSTYLE) of extended style 0, last error %lu before: %ld, error %lu after",
+            before, (long)style, GetLastError());
+    }
+    DestroyWindow(hwnd);
+    Say("GetForegroundWindow once V is gone: %s", GetForegroundWindow() == hwnd ? "V" : "not V");
+    SetLastError(0);
+    const BOOL gone = GetWindowRect(hwnd, &rect);
+    Say("GetWindowRect of V gone: %d, error %s, %ld %ld %ld %ld", gone, ErrorName(GetLastError()), rect.left,
+        rect.top, rect.right, rect.bottom);
+    g_named[7] = NULL;
+}
+
 // The probe's own windows in the order a walk from `start` meets them; other windows are passed.
 static void Walk(const char* what, HWND start, UINT step) {
     char order[128] = "";
@@ -165,8 +193,10 @@ static void ZOrder() {
     Walk("top-level, GW_HWNDLAST then GW_HWNDPREV", GetWindow(g_named[0], GW_HWNDLAST), GW_HWNDPREV);
     Say("GetWindow(Z1, GW_OWNER): %s", Name(GetWindow(g_named[0], GW_OWNER)));
     Say("GetWindow(Z1, GW_CHILD): %s", Name(GetWindow(g_named[0], GW_CHILD)));
+    SetLastError(0);
     HWND first = GetWindow(NULL, GW_CHILD);
-    Say("GetWindow(NULL, GW_CHILD): %s", first ? "a window" : "NULL");
+    Say("GetWindow(NULL, GW_CHILD): %s, error %s", Name(first), ErrorName(GetLastError()));
+    Say("GetWindow(GetDesktopWindow(), GW_CHILD): %s", Name(GetWindow(GetDesktopWindow(), GW_CHILD)));
 
     g_named[3] = Make(0, WS_POPUP, NULL);
     for (int i = 4; i < 7; ++i) g_named[i] = Make(0, WS_CHILD, g_named[3]);
@@ -206,6 +236,7 @@ int ProbeMain(const char*) {
     RegisterClassW(&wc);
     Subclassing();
     Styles();
+    Front();
     ZOrder();
     return 0;
 }
