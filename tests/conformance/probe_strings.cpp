@@ -1,6 +1,7 @@
 // Strings: LoadStringW into buffers too small (and the zero-sized buffer that asks for a pointer
-// instead), wsprintfW with the formats the programs use and the ones the platform documents, and
-// GetClassNameW cutting long class names to 32- and 64-character buffers.
+// instead), wsprintfW with the formats the programs use and the ones the platform documents,
+// GetClassNameW cutting long class names to 32- and 64-character buffers, and the wide C runtime
+// as the programs use it (class names compared, a folder cut at its last backslash, a name added).
 #include "probe.h"
 
 #include <string.h>
@@ -138,9 +139,33 @@ static void ClassNames() {
     }
 }
 
+static const char* Sign(int value) { return value < 0 ? "negative" : (value > 0 ? "positive" : "0"); }
+
+static void WideRuntime() {
+    static const struct {
+        const WCHAR* a;
+        const WCHAR* b;
+    } pairs[] = {{TEXT("TUNELARK"), TEXT("TUNELARK")}, {TEXT("TUNELARK"), TEXT("TUNELARKMIDI")},
+                 {TEXT("TUNELARKMIDI"), TEXT("TUNELARK")}, {TEXT("Tunelark"), TEXT("TUNELARK")},
+                 {TEXT(""), TEXT("Dialog")}, {TEXT("\x8868"), TEXT("z")}};
+    for (size_t i = 0; i < sizeof pairs / sizeof pairs[0]; ++i)
+        Say("wcscmp(\"%s\", \"%s\"): %s", Text(pairs[i].a), Text(pairs[i].b), Sign(wcscmp(pairs[i].a, pairs[i].b)));
+    static const WCHAR* const paths[] = {TEXT("\\Windows\\rcbridge.exe"), TEXT("rcbridge.exe"), TEXT("\\"),
+                                         TEXT("\\a\\b\\")};
+    for (size_t i = 0; i < sizeof paths / sizeof paths[0]; ++i) {
+        WCHAR path[64];
+        wcscpy(path, paths[i]);
+        WCHAR* slash = wcsrchr(path, '\\');
+        if (slash) slash[1] = 0;
+        Say("wcsrchr(\"%s\", backslash): %s; cut after it and wcscat beep.wav: \"%s\"", Text(paths[i]),
+            slash ? "found" : "NULL", Text(wcscat(path, TEXT("beep.wav"))));
+    }
+}
+
 int ProbeMain(const char*) {
     LoadStrings();
     Formats();
     ClassNames();
+    WideRuntime();
     return 0;
 }
