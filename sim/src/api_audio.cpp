@@ -46,10 +46,13 @@ BOOL WINAPI PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags) {
     }
     if ((flags & SND_MEMORY) || ((flags & SND_ALIAS) && !(flags & SND_FILENAME))) return call.ret(FALSE);
     if ((flags & SND_NOSTOP) && audio.playing(device.clock.now())) return call.ret(FALSE);
+    // Not waiting, the caller is told nothing of a sound that cannot be played: it is looked for
+    // after the call has returned.
+    const BOOL notFound = (flags & SND_ASYNC) ? TRUE : FALSE;
     const FileEntry* file = device.files.find(sound);
-    if (!file || file->isFolder()) return call.ret(FALSE);
+    if (!file || file->isFolder()) return call.ret(notFound);
     const auto wave = parseWave(file->bytes);
-    if (!wave) return call.ret(FALSE);
+    if (!wave) return call.ret(notFound);
     if (call.injectFault()) return call.ret(FALSE);  // the wave device is busy or gone
 
     const std::uint64_t now = device.clock.now();

@@ -63,12 +63,13 @@ HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, in
     return call.ret(reinterpret_cast<HANDLE>(handle));
 }
 
+// A handle that is no icon (NULL, or one destroyed already) fails the call without a last error,
+// as on Windows (Wine's tests of DestroyCursor hold it to that).
 BOOL WINAPI DestroyIcon(HICON icon) {
     ApiCall call("DestroyIcon", icon);
-    if (!icon) return call.fail(ERROR_INVALID_CURSOR_HANDLE, FALSE);
+    if (!icon) return call.ret(FALSE);
     const auto value = reinterpret_cast<std::uintptr_t>(icon);
-    if (!call.device.handles.release(value, HandleKind::Icon, &call.process))
-        return call.fail(ERROR_INVALID_CURSOR_HANDLE, FALSE);
+    if (!call.device.handles.release(value, HandleKind::Icon, &call.process)) return call.ret(FALSE);
     call.device.icons.erase(value);
     return call.ret(TRUE);
 }

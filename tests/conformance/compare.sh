@@ -3,24 +3,29 @@
 # both print, line by line. Each role is a process of its own; lines are compared role by role,
 # in the order each process printed them, ending with its exit code. A line that differs fails
 # the test unless known-differences.txt lists it for this probe, with its reason.
-# A desktop probe may be installed at a path of drive C (--at), with empty files put there too
-# (--file); it then runs from its own folder, as Explorer starts a program.
-# Usage: compare.sh PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [--desktop CODEPAGE
-#        [--at 'C:\PATH' [--file 'C:\PATH']...]] ROLE...
+# A probe may be installed at a path of drive C (--at), with empty files put there too (--file),
+# and with a short WAV file beside it (--wav NAME); it then runs from its own folder, as Explorer
+# starts a program. --display plain asks the simulation for a display driver without the power
+# escapes (Wine's null driver has none).
+# Usage: compare.sh PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [--desktop CODEPAGE]
+#        [--at 'C:\PATH'] [--file 'C:\PATH']... [--wav NAME] [--display plain] ROLE...
 # shellcheck source=../launcher/wine/common.sh
 source "$(dirname "$0")/../launcher/wine/common.sh"
-[[ $# -ge 6 ]] || fail "usage: $0 PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [--desktop CODEPAGE [--at PATH [--file PATH]...]] ROLE..."
+[[ $# -ge 6 ]] || fail "usage: $0 PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [OPTION VALUE]... ROLE..."
 prefix=$1 exe=$2 runner=$3 images=$4 known=$5
 shift 5
 sim_args=()
 codepage=
 at=
+wav=
 files=()
 while [[ $1 == --* ]]; do
   case $1 in
     --desktop) codepage=$2 ;;
     --at) at=$2 ;;
     --file) files+=("$2") ;;
+    --wav) wav=$2 ;;
+    --display) ;;
     *) fail "unknown option $1" ;;
   esac
   sim_args+=("$1" "$2")
@@ -61,6 +66,14 @@ if [[ -n $at ]]; then
   done
   exe=$at
   run_folder=$(dirname "$target")
+fi
+# 100 ms of silence: 8000 samples a second, 8 bits, one channel (proberun writes the same bytes).
+if [[ -n $wav ]]; then
+  {
+    printf 'RIFF\x44\x03\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00'
+    printf '\x40\x1f\x00\x00\x40\x1f\x00\x00\x01\x00\x08\x00data\x20\x03\x00\x00'
+    head -c 800 /dev/zero | tr '\0' '\200'
+  } >"$(dirname "${target:-$exe}")/$wav"
 fi
 
 # All roles start at once; the probes wait for each other where the order matters.

@@ -96,9 +96,13 @@ const char* ErrorName(DWORD error) {
     case 998: return "ERROR_NOACCESS";
     case 1113: return "ERROR_NO_UNICODE_TRANSLATION";
     case 1400: return "ERROR_INVALID_WINDOW_HANDLE";
+    case 1402: return "ERROR_INVALID_CURSOR_HANDLE";
     case 1408: return "ERROR_WINDOW_OF_OTHER_THREAD";
     case 1409: return "ERROR_HOTKEY_ALREADY_REGISTERED";
     case 1419: return "ERROR_HOTKEY_NOT_REGISTERED";
+    case 1812: return "ERROR_RESOURCE_DATA_NOT_FOUND";
+    case 1813: return "ERROR_RESOURCE_TYPE_NOT_FOUND";
+    case 1814: return "ERROR_RESOURCE_NAME_NOT_FOUND";
     default: break;
     }
     static char buffers[4][16];

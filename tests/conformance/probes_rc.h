@@ -8,3 +8,6 @@
 #define IDM_PROBE 200
 #define IDM_FIRST 201
 #define IDM_SECOND 202
+
+#define IDI_PROBE 300
+#define IDI_MISSING 399
