@@ -10,6 +10,7 @@ packages=(
   binutils-mingw-w64-i686               # windres: compiles the programs' resource scripts
   g++-mingw-w64-i686                    # the desktop launcher as a real 32-bit Windows executable
   wine wine32:i386                      # runs that executable in the tests
+  xvfb                                  # an X server for the probe of Wine's notification area
   locales                               # ja_JP.UTF-8, under which Wine uses code page 932
 )
 

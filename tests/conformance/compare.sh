@@ -6,7 +6,8 @@
 # A probe may be installed at a path of drive C (--at), with empty files put there too (--file),
 # and with a short WAV file beside it (--wav NAME); it then runs from its own folder, as Explorer
 # starts a program. --display plain asks the simulation for a display driver without the power
-# escapes (Wine's null driver has none).
+# escapes (Wine's null driver has none); --display x11 runs Wine with an X server of its own
+# (Xvfb), for what Wine has only with a display (the notification area).
 # Usage: compare.sh PREFIX PROBE_EXE RUNNER IMAGE_DIR KNOWN_DIFFERENCES [--desktop CODEPAGE]
 #        [--at 'C:\PATH'] [--file 'C:\PATH']... [--wav NAME] [--display plain] ROLE...
 # shellcheck source=../launcher/wine/common.sh
@@ -18,6 +19,7 @@ sim_args=()
 codepage=
 at=
 wav=
+display=
 files=()
 while [[ $1 == --* ]]; do
   case $1 in
@@ -25,7 +27,7 @@ while [[ $1 == --* ]]; do
     --at) at=$2 ;;
     --file) files+=("$2") ;;
     --wav) wav=$2 ;;
-    --display) ;;
+    --display) display=$2 ;;
     *) fail "unknown option $1" ;;
   esac
   sim_args+=("$1" "$2")
@@ -74,6 +76,19 @@ if [[ -n $wav ]]; then
     printf '\x40\x1f\x00\x00\x40\x1f\x00\x00\x01\x00\x08\x00data\x20\x03\x00\x00'
     head -c 800 /dev/zero | tr '\0' '\200'
   } >"$(dirname "${target:-$exe}")/$wav"
+fi
+
+# The prefix's display driver is "x11,null": without DISPLAY, the null driver. A Wine session that
+# began without a display keeps it, so the session ends before and after a run with one.
+if [[ $display == x11 ]]; then
+  command -v Xvfb >/dev/null || fail "Xvfb not found (scripts/bootstrap.sh installs it)"
+  wineserver -k 2>/dev/null || true
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+  [[ -s $work/display ]] || fail "Xvfb did not start"
+  export DISPLAY=":$(cat "$work/display")"
+  trap 'wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 fi
 
 # All roles start at once; the probes wait for each other where the order matters.

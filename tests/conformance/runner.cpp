@@ -1,12 +1,12 @@
 // proberun: runs a probe on a simulated device, one process per role, and passes its output
 // through. The probes' own lines come from the images' printf; this adds each role's exit code.
 //
-//   proberun [--desktop CODEPAGE] [--at PATH] [--file PATH]... [--wav NAME] [--display plain]
-//            IMAGE_DIR PROBE ROLE...
+//   proberun [--desktop CODEPAGE] [--at PATH] [--file PATH]... [--wav NAME]
+//            [--display plain|x11] IMAGE_DIR PROBE ROLE...
 //
 // --at installs the probe at that path (UTF-8; "C:" stands for a handheld's root), --file puts an
 // empty file at a path, --wav a short WAV file of that name beside the probe, and --display plain
-// gives the machine a display driver without the power escapes.
+// gives the machine a display driver without the power escapes (--display x11 concerns Wine only).
 //
 // The roles start in the order given, each after the ones before have come to rest (as they would
 // have, on Windows, by the time the next one looks for them). Then virtual time runs, 10 ms at a
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         else if (args[0] == "--at") at = args[1];
         else if (args[0] == "--file") files.push_back(args[1]);
         else if (args[0] == "--wav") wave = args[1];
-        else if (args[0] == "--display" && args[1] == "plain") plainDisplay = true;
+        else if (args[0] == "--display" && (args[1] == "plain" || args[1] == "x11")) plainDisplay = args[1] == "plain";
         else return usage();
         args.erase(args.begin(), args.begin() + 2);
     }
