@@ -49,15 +49,17 @@ static void AccountBatteryUse(const SYSTEM_POWER_STATUS_EX* status, DWORD now) {
     monitor.lastTick = now;
 }
 
-static BOOL RefreshIcon(const SYSTEM_POWER_STATUS_EX* status) {
+// The level icon the notification is to show, loaded when the level or the power source changed,
+// or when the monitor has none (none loaded yet, or a load that failed). The icon shown so far
+// stays: the shell holds it until it has taken this one. FALSE: the icon stays as it is.
+static BOOL LoadLevelIcon(const SYSTEM_POWER_STATUS_EX* status, HICON* icon) {
     BOOL fieldsChanged = status->ACLineStatus != monitor.lastStatus.ACLineStatus ||
                          status->BatteryLifePercent != monitor.lastStatus.BatteryLifePercent;
-    // Without an icon (none loaded yet, or a load that failed) try again at every sample.
+    *icon = NULL;
     if (!fieldsChanged && monitor.currentIcon != NULL) return FALSE;
     UINT id = ChooseLevelIcon(status);
-    DestroyIcon(monitor.currentIcon);
-    monitor.currentIcon = (HICON)LoadImageW(monitor.appInstance, MAKEINTRESOURCE(id), IMAGE_ICON, 16, 16, 0);
-    return fieldsChanged || monitor.currentIcon != NULL;
+    *icon = (HICON)LoadImageW(monitor.appInstance, MAKEINTRESOURCE(id), IMAGE_ICON, 16, 16, 0);
+    return fieldsChanged || *icon != NULL;
 }
 
 static BOOL RebuildText(const SYSTEM_POWER_STATUS_EX* status, int hours, int minutes, WCHAR* html) {
@@ -91,8 +93,11 @@ void UpdateBatteryStatus(HWND window, BOOL addNotification) {
 
     WCHAR html[TEXT_BUFFER];
     html[0] = 0;
-    BOOL iconChanged = RefreshIcon(&status);
+    HICON newIcon;
+    BOOL iconChanged = LoadLevelIcon(&status, &newIcon);
     BOOL textChanged = RebuildText(&status, hours, minutes, html);
+    // A notification the shell never took is added again, not updated.
+    BOOL add = addNotification || !monitor.notificationShown;
 
     if (iconChanged || textChanged) {
         SHNOTIFICATIONDATA data;
@@ -100,7 +105,7 @@ void UpdateBatteryStatus(HWND window, BOOL addNotification) {
         data.dwID = monitor.notificationId;
         data.npPriority = SHNP_INFORM;
         data.csDuration = 0;
-        data.hicon = monitor.currentIcon;
+        data.hicon = iconChanged ? newIcon : monitor.currentIcon;
         data.grfFlags = SHNF_STRAIGHTHTML | SHNF_SILENT;
         data.clsid = BatteryNotificationClsid;
         data.hwndSink = window;
@@ -111,14 +116,29 @@ void UpdateBatteryStatus(HWND window, BOOL addNotification) {
         DWORD mask = 0;
         if (iconChanged) mask |= SHNUM_ICON;
         if (textChanged) mask |= SHNUM_HTML;
-        if (addNotification) {
+        LRESULT result;
+        if (add) {
             WCHAR title[TEXT_BUFFER];
             title[0] = 0;
             LoadStringW(monitor.appInstance, IDS_TITLE, title, TEXT_BUFFER);
             data.pszTitle = title;
-            SHNotificationAdd(&data);
+            result = SHNotificationAdd(&data);
+            // The shell may hold one under this id already (an earlier run's that it would not
+            // remove): bring that one up to date instead.
+            if (result != ERROR_SUCCESS) result = SHNotificationUpdate(SHNUM_ICON | SHNUM_HTML, &data);
         } else {
-            SHNotificationUpdate(mask, &data);
+            result = SHNotificationUpdate(mask, &data);
+        }
+        if (result != ERROR_SUCCESS) {
+            // The shell keeps what it showed, old icon included: remember nothing of this sample,
+            // so that the next one tries again.
+            if (newIcon != NULL) DestroyIcon(newIcon);
+            return;
+        }
+        if (add) monitor.notificationShown = TRUE;
+        if (iconChanged) {
+            DestroyIcon(monitor.currentIcon);
+            monitor.currentIcon = newIcon;
         }
     }
 

@@ -23,6 +23,10 @@ struct MonitorState {
     BOOL countLoaded;
     // The counter was cleared (external power or reset) since start-up, so the stored value is stale.
     BOOL countCleared;
+    // The shell took the notification under notificationId: until it has, every sample adds it.
+    BOOL notificationShown;
+    // The icon of a notification the shell would not remove at a reset: it shows it still.
+    HICON keptIcon;
 };
 
 extern MonitorState monitor;

@@ -11,7 +11,7 @@ static const WCHAR kWindowTitle[] = TEXT("VOLTMARAP");
 static const WCHAR kRegistryKey[] = TEXT("Software\\Orvalen\\VoltmaraPPC");
 static const WCHAR kRegistryValue[] = TEXT("BatteryCount");
 
-MonitorState monitor = {NULL, NULL, 0, 0, {}, -1, -1, 1, FALSE, FALSE};
+MonitorState monitor = {NULL, NULL, 0, 0, {}, -1, -1, 1, FALSE, FALSE, FALSE, NULL};
 
 const CLSID BatteryNotificationClsid = {0xCFC24712, 0x2A07, 0x4ACA, {0x8D, 0x8C, 0x46, 0xFB, 0x8B, 0x7C, 0x55, 0xF5}};
 
@@ -81,7 +81,8 @@ static void MonitorOnTimer(HWND window, WPARAM timerId) {
 
 static void MonitorOnCommand(HWND window, WORD commandId) {
     if (commandId != RESET_COMMAND_ID) return;
-    SHNotificationRemove(&BatteryNotificationClsid, monitor.notificationId);
+    BOOL removed = SHNotificationRemove(&BatteryNotificationClsid, monitor.notificationId) == ERROR_SUCCESS;
+    monitor.notificationShown = FALSE;
     monitor.batteryCount = 0;
     monitor.countCleared = TRUE;
     monitor.lastHours = -1;
@@ -89,8 +90,15 @@ static void MonitorOnCommand(HWND window, WORD commandId) {
     monitor.lastTick = GetTickCount();
     memset(&monitor.lastStatus, 0, sizeof(monitor.lastStatus));
     // The cleared status may equal the present one (0 % off external power) and would then keep
-    // an icon chosen for an older level: the fresh notification loads its own.
-    DestroyIcon(monitor.currentIcon);
+    // an icon chosen for an older level: the fresh notification loads its own. A notification the
+    // shell would not remove still shows the old icon, which is kept until the close (of two such,
+    // only the later one's).
+    if (removed) {
+        DestroyIcon(monitor.currentIcon);
+    } else {
+        if (monitor.keptIcon != NULL) DestroyIcon(monitor.keptIcon);
+        monitor.keptIcon = monitor.currentIcon;
+    }
     monitor.currentIcon = NULL;
     monitor.notificationId++;
     SaveBatteryCount();
@@ -101,6 +109,7 @@ static void MonitorOnClose(HWND window) {
     KillTimer(window, SAMPLE_TIMER_ID);
     SHNotificationRemove(&BatteryNotificationClsid, monitor.notificationId);
     DestroyIcon(monitor.currentIcon);
+    if (monitor.keptIcon != NULL) DestroyIcon(monitor.keptIcon);
     DestroyWindow(window);
 }
 

@@ -138,6 +138,18 @@ TEST_F(MonitorTest, ResetButtonStartsAFreshNotificationAndCount) {
     EXPECT_EQ(device.notifications().size(), 1u);
 }
 
+// A notification the shell will not remove at a reset keeps showing its icon, which stays alive.
+TEST_F(MonitorTest, ResetWhoseRemovalFailsLeavesTheOldIconAlive) {
+    start();
+    device.failCall("SHNotificationRemove");
+    ASSERT_TRUE(device.tapNotificationButton(kClsid, 1, 1));
+    ASSERT_TRUE(shown(1));
+    EXPECT_TRUE(shown(1)->iconHandleAlive);
+    ASSERT_TRUE(shown(2));
+    EXPECT_TRUE(shown(2)->iconHandleAlive);
+    EXPECT_THAT(html(2), HasSubstr(usage(0, 0)));
+}
+
 // The reset clears the remembered status to zeros: at 0 % off external power that equals the
 // present status, and the level seen before the tap must not keep its icon.
 TEST_F(MonitorTest, ResetAtAnEmptyBatteryShowsTheEmptyIcon) {

@@ -263,9 +263,11 @@ TEST_F(MonitorTest, StartUpCallsThePlatformInOrder) {
         "GetTickCount",
         "GetSystemPowerStatusEx", "GetTickCount",
         "RegCreateKeyExW", "RegSetValueExW", "RegCloseKey",
-        "DestroyIcon", "LoadImageW",
+        "LoadImageW",
         "LoadStringW", "LoadStringW", "wsprintfW",
         "LoadStringW", "SHNotificationAdd",
+        // the icon shown before (none yet) goes once the shell holds the new one
+        "DestroyIcon",
         "SetTimer",
     };
     std::vector<std::string> withoutText;

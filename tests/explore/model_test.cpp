@@ -137,8 +137,9 @@ TEST(MonitorModel, ShellKeepsWhatFailedCallsLeave) {
     MonitorFaults addFails;
     addFails.notifyAdd = true;
     m.start(0, kBattery, addFails);
-    m.advanceTo(kMinute, kBattery, {});
-    EXPECT_TRUE(m.notifications().empty());  // updates go to a notification that does not exist
+    EXPECT_TRUE(m.notifications().empty());
+    m.advanceTo(5000, kBattery, {});
+    EXPECT_EQ(m.notifications().size(), 1u);  // the next sample adds it again
 
     MonitorModel n(60000);
     n.start(0, kBattery, {});
@@ -152,9 +153,10 @@ TEST(MonitorModel, ShellKeepsWhatFailedCallsLeave) {
     n.close(kMinute, removeFails);
     ASSERT_EQ(n.notifications().size(), 1u);
     EXPECT_EQ(n.notifications()[0].owner, 1);
-    n.start(2 * kMinute, kBattery, {});  // the leftover under id 1 blocks the new add, takes its updates
+    n.start(2 * kMinute, {0, 1, 60}, {});  // the leftover under id 1 refuses the new add, takes the update
     ASSERT_EQ(n.notifications().size(), 1u);
     EXPECT_EQ(n.notifications()[0].owner, 1);
+    EXPECT_NE(text(n).find("60 %"), std::string::npos);
 }
 
 struct TextCase {

@@ -17,7 +17,7 @@ struct HandleBound {
     std::int64_t most[6];
 };
 constexpr HandleBound kHandleBounds[] = {
-    {"voltmarap", {1, 1, 0, 0, 0, 1}},
+    {"voltmarap", {1, 2, 0, 0, 0, 1}},  // the icon of a notification the shell would not remove
     {"rcbridge", {1, 1, 2, 1, 0, 1}},  // while its menu is open: the menu and its popup
     {"appshut", {1, 1, 0, 0, 0, 1}},
     {"shell", {2, 0, 0, 0, 0, 0}},

@@ -32,6 +32,7 @@ MonitorModel::StartOutcome MonitorModel::start(std::uint64_t time, const PowerSa
     lastHours_ = lastMinutes_ = -1;
     notificationId_ = 1;
     iconLoaded_ = false;
+    shown_ = false;
     if (auto value = readStored(faults)) {
         count_ = *value;
         loaded_ = true;
@@ -66,6 +67,7 @@ void MonitorModel::reset(std::uint64_t time, const PowerSample& power, const Mon
     last_ = PowerSample{};
     // The fresh notification shows the icon of the level now, whatever the last one showed.
     iconLoaded_ = false;
+    shown_ = false;
     ++notificationId_;
     save(faults);
     sample(time, true, power, faults);
@@ -120,13 +122,23 @@ void MonitorModel::sample(std::uint64_t time, bool add, const PowerSample& power
     // The level icon is loaded when the level or the power source changed, or when the monitor has
     // none (a load that failed is tried again at the next sample).
     bool iconGiven = false;
+    bool loaded = iconLoaded_;
     if (fieldsChanged || !iconLoaded_) {
-        iconLoaded_ = !faults.iconLoad;
-        iconGiven = fieldsChanged || iconLoaded_;
+        loaded = !faults.iconLoad;
+        iconGiven = fieldsChanged || loaded;
     }
-    if (add || textChanged) notificationText(s, shown / 3600000u, static_cast<std::uint32_t>(minutes), text_);
-    if (add) shellAdd(text_, s, faults);
-    else if (textChanged || iconGiven) shellUpdate(textChanged ? &text_ : nullptr, s, iconGiven, faults);
+    // Until the shell has taken the notification, every sample adds it.
+    const bool adding = add || !shown_;
+    if (adding || textChanged || iconGiven) {
+        notificationText(s, shown / 3600000u, static_cast<std::uint32_t>(minutes), text_);
+        const bool taken = adding ? shellAdd(text_, s, loaded, faults)
+                                  : shellUpdate(textChanged ? &text_ : nullptr, s, iconGiven, loaded, faults);
+        // Refused, the shell keeps what it showed (the monitor its icon), and nothing of this sample
+        // is remembered: the next one tries again.
+        if (!taken) return;
+        shown_ = true;
+        if (iconGiven) iconLoaded_ = loaded;
+    }
     last_ = s;
     lastHours_ = hours;
     lastMinutes_ = minutes;
@@ -138,25 +150,29 @@ ExpectedNotification* MonitorModel::find(std::uint32_t id) {
     return it == notifications_.end() ? nullptr : &*it;
 }
 
-void MonitorModel::shellAdd(const std::u16string& html, const PowerSample& shown, const MonitorFaults& faults) {
-    // The shell keeps one notification per class and id: a leftover under the same id stays as it is.
-    if (faults.notifyAdd || find(notificationId_)) return;
-    notifications_.push_back(ExpectedNotification{notificationId_, html, instance_, shown, shown, !iconLoaded_});
+bool MonitorModel::shellAdd(const std::u16string& html, const PowerSample& shown, bool iconLoaded,
+                            const MonitorFaults& faults) {
+    // The shell keeps one notification per class and id: a leftover under the same id refuses the
+    // add, and takes the update the monitor then makes instead.
+    if (faults.notifyAdd || find(notificationId_)) return shellUpdate(&html, shown, true, iconLoaded, faults);
+    notifications_.push_back(ExpectedNotification{notificationId_, html, instance_, shown, shown, !iconLoaded});
+    return true;
 }
 
-void MonitorModel::shellUpdate(const std::u16string* html, const PowerSample& shown, bool icon,
+bool MonitorModel::shellUpdate(const std::u16string* html, const PowerSample& shown, bool icon, bool iconLoaded,
                                const MonitorFaults& faults) {
-    if (faults.notifyUpdate) return;
+    if (faults.notifyUpdate) return false;
     ExpectedNotification* n = find(notificationId_);
-    if (!n) return;  // its add failed: updates go nowhere
+    if (!n) return false;
     if (html) {
         n->html = *html;
         n->shownFor = shown;
     }
     if (icon) {
         n->iconFor = shown;
-        n->iconMayLack = !iconLoaded_;
+        n->iconMayLack = !iconLoaded;
     }
+    return true;
 }
 
 void MonitorModel::shellRemove(std::uint32_t id, const MonitorFaults& faults) {

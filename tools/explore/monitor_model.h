@@ -88,8 +88,10 @@ private:
     std::optional<std::uint32_t> readStored(const MonitorFaults& faults) const;
     void save(const MonitorFaults& faults);
     ExpectedNotification* find(std::uint32_t id);
-    void shellAdd(const std::u16string& html, const PowerSample& shown, const MonitorFaults& faults);
-    void shellUpdate(const std::u16string* html, const PowerSample& shown, bool icon, const MonitorFaults& faults);
+    // Whether the shell took the add (or, refused, the update that follows it), or the update.
+    bool shellAdd(const std::u16string& html, const PowerSample& shown, bool iconLoaded, const MonitorFaults& faults);
+    bool shellUpdate(const std::u16string* html, const PowerSample& shown, bool icon, bool iconLoaded,
+                     const MonitorFaults& faults);
     void shellRemove(std::uint32_t id, const MonitorFaults& faults);
 
     std::uint32_t startTick_;
@@ -110,6 +112,7 @@ private:
     bool cleared_ = false;        // the counter was cleared since the start
     PowerSample last_{};          // the previous sample; all zero at the start and after a reset
     bool iconLoaded_ = false;     // the monitor holds a level icon (a failed load is tried again)
+    bool shown_ = false;          // the shell took the notification under notificationId_
     int lastHours_ = -1;
     int lastMinutes_ = -1;
     std::uint32_t notificationId_ = 1;

@@ -34,8 +34,10 @@ constexpr CatalogueEntry kCatalogue[] = {
     {"voltmarap", "RegQueryValueExW", kStart | kSampling | kReset},
     {"voltmarap", "RegSetValueExW", kStart | kSampling | kReset},
     {"voltmarap", "GetSystemPowerStatusEx", kStart | kSampling | kReset},
-    {"voltmarap", "SHNotificationAdd", kStart | kReset},
-    {"voltmarap", "SHNotificationUpdate", kSampling},
+    // A notification the shell refused is added again at the next sample; a refused add is
+    // followed by an update.
+    {"voltmarap", "SHNotificationAdd", kStart | kReset | kSampling},
+    {"voltmarap", "SHNotificationUpdate", kStart | kReset | kSampling},
     {"voltmarap", "SHNotificationRemove", kStart | kReset | kClose},
     {"voltmarap", "SetTimer", kStart},
     {"voltmarap", "LoadImageW", kStart | kSampling | kReset},
