@@ -127,8 +127,9 @@ static void PostPlayerCommand(UINT vk) {
 static void ToggleDisplayPower(void) {
     HDC screen = GetDC(NULL);
     DWORD escape = SETPOWERMANAGEMENT;
-    // Below zero is an error, not support.
-    if (ExtEscape(screen, QUERYESCSUPPORT, sizeof(escape), (LPCSTR)&escape, 0, NULL) > 0) {
+    // Only 0 says the driver lacks the escape; a query that fails (below 0) tells nothing, and the
+    // escapes are tried: a driver without them refuses them harmlessly.
+    if (ExtEscape(screen, QUERYESCSUPPORT, sizeof(escape), (LPCSTR)&escape, 0, NULL) != 0) {
         // If the query fails, the display counts as on.
         VIDEO_POWER_MANAGEMENT power;
         power.Length = sizeof(power);

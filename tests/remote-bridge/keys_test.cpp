@@ -125,6 +125,7 @@ struct DisplayCase {
     bool supported;
     ULONG before;
     ULONG after;
+    bool queryFails = false;  // the driver answers the support query with an error (below 0)
 };
 
 class BridgeDoublePress : public BridgeTest, public ::testing::WithParamInterface<DisplayCase> {};
@@ -132,6 +133,7 @@ class BridgeDoublePress : public BridgeTest, public ::testing::WithParamInterfac
 TEST_P(BridgeDoublePress, TogglesTheDisplayAfterTwoBeeps) {
     start();
     device.setDisplayDriver({GetParam().supported, GetParam().before, sizeof(VIDEO_POWER_MANAGEMENT)});
+    if (GetParam().queryFails) device.failCall("ExtEscape");
     device.pressKeys({{kMulti, 0}, {kMulti, 300}});
     EXPECT_EQ(device.displayPowerState(), GetParam().before);
     device.advance(450 + 120);  // the group ends; the first beep plays to its end
@@ -152,7 +154,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DisplayCase{"OffGoesOn", true, VideoPowerOff, VideoPowerOn},
                       DisplayCase{"StandByGoesOn", true, VideoPowerStandBy, VideoPowerOn},
                       DisplayCase{"SuspendGoesOn", true, VideoPowerSuspend, VideoPowerOn},
-                      DisplayCase{"NoDriverSupport", false, VideoPowerOn, VideoPowerOn}),
+                      DisplayCase{"NoDriverSupport", false, VideoPowerOn, VideoPowerOn},
+                      DisplayCase{"FailedQueryStillToggles", true, VideoPowerOn, VideoPowerOff, true},
+                      DisplayCase{"FailedQueryOnADriverWithoutIt", false, VideoPowerOn, VideoPowerOn, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BridgeTest, DriverReportingALongerRecordIsNeverGivenMore) {
