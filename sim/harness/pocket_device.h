@@ -213,7 +213,8 @@ public:
     std::vector<TrayIconView> trayIcons() const;
     // The pen touching and leaving an icon are separate events; each posts the icon's callback
     // message. While a popup menu is open, touching anywhere outside it only closes the menu.
-    bool penDownOnTrayIcon(HWND hwnd, UINT id);
+    // `touches` > 1: touches quicker than the program, all posted before it handles the first.
+    bool penDownOnTrayIcon(HWND hwnd, UINT id, int touches = 1);
     bool penUpOnTrayIcon(HWND hwnd, UINT id);
     bool tapTrayIcon(HWND hwnd, UINT id) { return penDownOnTrayIcon(hwnd, id) && penUpOnTrayIcon(hwnd, id); }
     // The first icon of a program, for scripts that know only the program.

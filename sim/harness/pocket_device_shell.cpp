@@ -47,7 +47,7 @@ std::optional<TrayIconView> PocketDevice::trayIconOf(const std::string& program)
     return std::nullopt;
 }
 
-bool PocketDevice::penDownOnTrayIcon(HWND hwnd, UINT id) {
+bool PocketDevice::penDownOnTrayIcon(HWND hwnd, UINT id, int touches) {
     const sim::TrayIcon* icon = device_.shell.findTrayIcon(hwnd, id);
     if (!icon) return false;
     if (device_.shell.menu) {
@@ -56,7 +56,8 @@ bool PocketDevice::penDownOnTrayIcon(HWND hwnd, UINT id) {
         dismissMenu();
         return true;
     }
-    if (icon->callbackMessage) device_.postSystemMessage(hwnd, icon->callbackMessage, id, WM_LBUTTONDOWN);
+    for (int i = 0; i < touches && icon->callbackMessage; ++i)
+        device_.postSystemMessage(hwnd, icon->callbackMessage, id, WM_LBUTTONDOWN);
     device_.runUntilIdle();
     return true;
 }

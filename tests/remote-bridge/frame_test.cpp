@@ -106,6 +106,24 @@ TEST_F(BridgeTest, PenDownOpensTheMenuAboveTheMenuBar) {
     EXPECT_EQ(menu->items[2].id, kExit);
 }
 
+// A second touch posted before the first was handled reaches the bridge inside the menu's loop:
+// the menu being tracked stays, and goes once, when it closes.
+TEST_F(BridgeTest, TouchWhileTheMenuIsTrackedIsIgnored) {
+    auto bridge = start();
+    auto tray = icon();
+    device.penDownOnTrayIcon(tray.hwnd, tray.id, 2);
+    ASSERT_TRUE(device.openMenu());
+    EXPECT_EQ(device.menuHistory().size(), 0u);
+    ASSERT_TRUE(device.chooseMenuItem(kExit));
+    EXPECT_EQ(device.menuHistory().size(), 1u);
+    const auto ended = *device.process(bridge.pid);
+    EXPECT_FALSE(ended.running);
+    EXPECT_EQ(ended.handles.liveOf(sim::HandleKind::Menu), 0);
+    // One load: the menu and its popup.
+    EXPECT_EQ(ended.handles.openedOf(sim::HandleKind::Menu), 2u) << "the menu was loaded again meanwhile";
+    EXPECT_EQ(ended.handles.badReleases, 0u);
+}
+
 TEST(BridgeScreen, MenuFollowsTheScreenSize) {
     pocket::PocketDevice device(sim::DeviceConfig{480, 640, 0});
     device.start("rcbridge");

@@ -99,6 +99,19 @@ TEST_F(BridgeTest, FirstPlayerWindowInZOrderGetsTheCommand) {
     EXPECT_EQ(commands(plain), std::vector<WPARAM>{40038});
 }
 
+// A window whose class cannot be read (gone meanwhile) is passed over, whatever the buffer held
+// from the search before: the command goes to the next player window of the walk.
+TEST_F(BridgeTest, PlayerWhoseClassCannotBeReadIsPassedOver) {
+    start();
+    HWND midi = player("TUNELARKMIDI");
+    HWND plain = player("TUNELARK");  // in front: the walk reads its class first
+    device.failCall("GetClassNameW", 2, 1, "rcbridge");  // the second search's first read
+    device.pressKey(kKeyA);
+    device.pressKey(kKeyB);
+    EXPECT_EQ(commands(plain), std::vector<WPARAM>{40038});
+    EXPECT_EQ(commands(midi), std::vector<WPARAM>{40037});
+}
+
 TEST_F(BridgeTest, OnePressOfTheMultiKeyActsWhenTheGroupEnds) {
     start();
     HWND tunelark = player();

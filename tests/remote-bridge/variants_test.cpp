@@ -1,4 +1,4 @@
-// The bridge installed where paths are long, and with an About text longer than its buffer.
+// The bridge installed where paths are long, and with an About text longer than its buffer or none.
 #include <gmock/gmock.h>
 
 #include "bridge_fixture.h"
@@ -47,6 +47,19 @@ INSTANTIATE_TEST_SUITE_P(
         // The module path itself fills the buffer and comes back without its terminator.
         PathCase{"ModulePathFillsTheBuffer", 252, "rcbridge.exe", false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BridgeTest, AboutTextThatCannotBeLoadedShowsEmpty) {
+    installVariant(device, "noabout", NO_ABOUT_RES, u"\\Program Files\\rcbridge\\rcbridge.exe");
+    device.start("noabout");
+    auto tray = device.trayIconOf("noabout");
+    ASSERT_TRUE(tray);
+    device.tapTrayIcon(tray->hwnd, tray->id);
+    ASSERT_TRUE(device.chooseMenuItem(kAbout));
+    auto box = device.messageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "");
+    EXPECT_EQ(box->caption, "About");
+}
 
 TEST_F(BridgeTest, AboutTextIsCutTo127Characters) {
     installVariant(device, "longabout", LONG_ABOUT_RES, u"\\Program Files\\rcbridge\\rcbridge.exe");
