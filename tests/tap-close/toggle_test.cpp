@@ -57,3 +57,34 @@ TEST(TapCloseWithoutShell, RunsWithoutEffectUntilASecondStart) {
     EXPECT_EQ(callsByProgram(device.trace(), "SetWindowLongW"), 0u);
     EXPECT_TRUE(device.errors().empty());
 }
+
+// The loop can end without WM_CLOSE (a WM_QUIT from another program): the taskbar gets its own
+// procedure back before the program's code goes.
+TEST_F(TapCloseTest, QuitFromOutsidePutsTheTaskbarBack) {
+    const auto on = start();
+    ASSERT_TRUE(hooked());
+    device.device().startHosted("quitter", [] {
+        PostMessageW(FindWindowW(u"APPSHUT", nullptr), WM_QUIT, 0, 0);
+        return 0;
+    });
+    EXPECT_FALSE(device.process(on.pid)->running);
+    EXPECT_EQ(device.process(on.pid)->exitCode, 0);
+    EXPECT_FALSE(hooked());
+    HWND app = application();
+    device.tapTaskbar(230, 10);
+    EXPECT_EQ(closesSent(app), 0u);
+    EXPECT_EQ(device.sentToBackground().back(), app);
+}
+
+// The shell's taskbar went away while tap-to-close ran: a second start still ends it.
+TEST_F(TapCloseTest, SecondStartEndsItWhenTheTaskbarIsGone) {
+    const auto on = start();
+    ASSERT_TRUE(hooked());
+    for (const auto& p : device.processes())
+        if (p.name == "shell") device.device().terminate(p.pid, 0);
+    ASSERT_FALSE(device.findWindow("HHTaskBar"));
+    const auto off = start();
+    EXPECT_EQ(off.exitCode, 0);
+    EXPECT_FALSE(device.process(on.pid)->running);
+    EXPECT_EQ(device.process(on.pid)->exitCode, 0);
+}
