@@ -40,6 +40,9 @@ const char* MessageName(UINT message);
 // A Win32 error code by name where the probes meet it ("ERROR_MORE_DATA"), else its number.
 const char* ErrorName(DWORD error);
 
+// Registers a window class of the probe's module with this procedure (nothing else set).
+ATOM RegisterProbeClass(LPCWSTR className, WNDPROC proc);
+
 // Waits for another process's top-level window: FindWindowW every 10 ms for up to 10 s. Says so
 // and gives NULL when it does not come.
 HWND AwaitWindow(LPCWSTR className, LPCWSTR title);

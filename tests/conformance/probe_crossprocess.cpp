@@ -59,12 +59,7 @@ static LRESULT CALLBACK ForeignProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }
 
 static HWND MakeWindow(LPCWSTR className, LPCWSTR title, WNDPROC proc, DWORD exStyle) {
-    WNDCLASSW wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = proc;
-    wc.hInstance = g_probeInstance;
-    wc.lpszClassName = className;
-    RegisterClassW(&wc);
+    RegisterProbeClass(className, proc);
     return CreateWindowExW(exStyle, className, title, WS_POPUP, 0, 0, 10, 10, NULL, NULL, g_probeInstance, NULL);
 }
 

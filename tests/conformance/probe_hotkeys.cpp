@@ -63,12 +63,7 @@ static void Unregister(const char* what, HWND hwnd, int id) {
 }
 
 int ProbeMain(const char*) {
-    WNDCLASSW wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = g_probeInstance;
-    wc.lpszClassName = kClass;
-    RegisterClassW(&wc);
+    RegisterProbeClass(kClass, Proc);
     HWND one = CreateWindowExW(0, kClass, TEXT("one"), WS_POPUP, 0, 0, 1, 1, NULL, NULL, g_probeInstance, NULL);
     HWND two = CreateWindowExW(0, kClass, TEXT("two"), WS_POPUP, 0, 0, 1, 1, NULL, NULL, g_probeInstance, NULL);
     const UINT both = MOD_CONTROL | MOD_ALT;

@@ -67,55 +67,45 @@ static void Attributes(const char* ownFolder) {
     }
 }
 
+// A value written as `units` 16-bit characters: `text`, or else `fill` repeated with a zero at
+// `zeroAt` (none when negative; what follows the value is never a zero then).
 struct Value {
     const char* what;
     DWORD type;
-    const WCHAR* text;  // written as 16-bit characters, `units` of them
     int units;
+    WCHAR fill;
+    int zeroAt;
+    const WCHAR* text;
 };
 
 // Writes each value through `key` and reads it back through `readable`.
 static void RegistryValues(HKEY key, HKEY readable) {
-    static WCHAR letters[600];
-    static WCHAR kanji[300];
-    for (int i = 0; i < 600; ++i) letters[i] = (WCHAR)'a';
-    for (int i = 0; i < 300; ++i) kanji[i] = (WCHAR)0x8868;  // 表: two bytes in 932, '?' in 1252
-    static WCHAR tail[262];  // 260 letters and the terminator that follows them
-    for (int i = 0; i < 260; ++i) tail[i] = (WCHAR)'b';
-    tail[260] = 0;
     static const WCHAR multi[] = {'a', 0, 'b', 0, 0};
-    static const WCHAR expand[] = TEXT("%SystemDrive%\\x");
-    static const WCHAR empty[] = {0};
     const DWORD number = 0x12345678;
+    const WCHAR kanji = 0x8868;  // 表: two bytes in 932, '?' in 1252
     const Value values[] = {
-        {"an empty string", REG_SZ, empty, 1},
-        {"a string of no bytes", REG_SZ, empty, 0},
-        {"258 letters and the terminator", REG_SZ, NULL, 258},
-        {"259 letters and the terminator", REG_SZ, NULL, 259},
-        {"260 letters and the terminator", REG_SZ, NULL, 260},
-        {"259 letters unterminated", REG_SZ, letters, 259},
-        {"260 letters unterminated", REG_SZ, letters, 260},
-        {"261 letters unterminated", REG_SZ, letters, 261},
-        {"260 letters whose size leaves out the terminator", REG_SZ, tail, 260},
-        {"129 kanji and the terminator", REG_SZ, NULL, -129},
-        {"130 kanji and the terminator", REG_SZ, NULL, -130},
-        {"an expandable string", REG_EXPAND_SZ, expand, 16},
-        {"a multi-string", REG_MULTI_SZ, multi, 5},
-        {"a DWORD", REG_DWORD, (const WCHAR*)&number, 2},
-        {"300 binary bytes", REG_BINARY, letters, 150},
-        {"REG_NONE of no bytes", REG_NONE, empty, 0},
+        {"an empty string", REG_SZ, 1, 'a', 0, NULL},
+        {"a string of no bytes", REG_SZ, 0, 'a', 0, NULL},
+        {"258 letters and the terminator", REG_SZ, 259, 'a', 258, NULL},
+        {"259 letters and the terminator", REG_SZ, 260, 'a', 259, NULL},
+        {"260 letters and the terminator", REG_SZ, 261, 'a', 260, NULL},
+        {"259 letters unterminated", REG_SZ, 259, 'a', -1, NULL},
+        {"260 letters unterminated", REG_SZ, 260, 'a', -1, NULL},
+        {"261 letters unterminated", REG_SZ, 261, 'a', -1, NULL},
+        {"260 letters whose size leaves out the terminator", REG_SZ, 260, 'b', 260, NULL},
+        {"129 kanji and the terminator", REG_SZ, 130, kanji, 129, NULL},
+        {"130 kanji and the terminator", REG_SZ, 131, kanji, 130, NULL},
+        {"an expandable string", REG_EXPAND_SZ, 16, 0, -1, TEXT("%SystemDrive%\\x")},
+        {"a multi-string", REG_MULTI_SZ, 5, 0, -1, multi},
+        {"a DWORD", REG_DWORD, 2, 0, -1, (const WCHAR*)&number},
+        {"300 binary bytes", REG_BINARY, 150, 'a', -1, NULL},
+        {"REG_NONE of no bytes", REG_NONE, 0, 'a', -1, NULL},
     };
-    static WCHAR terminated[300];
+    static WCHAR filled[600];
     for (const Value& v : values) {
-        const WCHAR* text = v.text;
-        int units = v.units;
-        if (!text) {  // letters or kanji, then the terminator, all counted
-            units = v.units < 0 ? -v.units : v.units;
-            for (int i = 0; i < units; ++i) terminated[i] = v.units < 0 ? kanji[i] : letters[i];
-            terminated[units++] = 0;
-            text = terminated;
-        }
-        RegSetValueExW(key, TEXT("value"), 0, v.type, (const BYTE*)text, (DWORD)units * sizeof(WCHAR));
+        for (int i = 0; i < 600; ++i) filled[i] = i == v.zeroAt ? 0 : v.fill;
+        const BYTE* data = (const BYTE*)(v.text ? v.text : filled);
+        RegSetValueExW(key, TEXT("value"), 0, v.type, data, (DWORD)v.units * sizeof(WCHAR));
 
         DWORD type = 0xDEAD;
         DWORD size = 0;

@@ -113,12 +113,7 @@ static void Peek(const char* what, HWND hwnd, UINT first, UINT last, HWND window
 }
 
 int ProbeMain(const char*) {
-    WNDCLASSW wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = ProbeProc;
-    wc.hInstance = g_probeInstance;
-    wc.lpszClassName = kClass;
-    Say("RegisterClassW: %s", RegisterClassW(&wc) ? "registered" : "failed");
+    Say("RegisterClassW: %s", RegisterProbeClass(kClass, ProbeProc) ? "registered" : "failed");
 
     HWND window = MakeWindow(TEXT("Probe window"), &g_createParam);
     Say("CreateWindowExW: %s", window ? "a window" : "NULL");

@@ -69,12 +69,7 @@ static void Menu(const char* what, HMENU popup, UINT flags, int timer, UINT post
 }
 
 int ProbeMain(const char*) {
-    WNDCLASSW wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = g_probeInstance;
-    wc.lpszClassName = kClass;
-    RegisterClassW(&wc);
+    RegisterProbeClass(kClass, Proc);
 
     HWND window = Make();
     PostMessageW(window, WM_APP + 1, 0, 0);

@@ -107,12 +107,7 @@ static void ClassNames() {
         const int length = lengths[l];
         for (int i = 0; i < length; ++i) name[i] = (WCHAR)(i < 10 ? TEXT("ProbeClass")[i] : 'a' + (i + length) % 26);
         name[length] = 0;
-        WNDCLASSW wc;
-        memset(&wc, 0, sizeof wc);
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = g_probeInstance;
-        wc.lpszClassName = name;
-        RegisterClassW(&wc);
+        RegisterProbeClass(name, Proc);
         HWND hwnd = CreateWindowExW(0, name, TEXT(""), WS_POPUP, 0, 0, 1, 1, NULL, NULL, g_probeInstance, NULL);
         static const int sizes[] = {32, 64, 1, 0};
         for (size_t s = 0; s < sizeof sizes / sizeof sizes[0]; ++s) {

@@ -113,6 +113,15 @@ const char* ErrorName(DWORD error) {
     return out;
 }
 
+ATOM RegisterProbeClass(LPCWSTR className, WNDPROC proc) {
+    WNDCLASSW wc;
+    memset(&wc, 0, sizeof wc);
+    wc.lpfnWndProc = proc;
+    wc.hInstance = g_probeInstance;
+    wc.lpszClassName = className;
+    return RegisterClassW(&wc);
+}
+
 HWND AwaitWindow(LPCWSTR className, LPCWSTR title) {
     for (int i = 0; i < 1000; ++i) {
         HWND found = FindWindowW(className, title);

@@ -35,12 +35,7 @@ static void Notify(const char* what, DWORD message, HWND hwnd, UINT flags) {
 }
 
 int ProbeMain(const char*) {
-    WNDCLASSW wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = g_probeInstance;
-    wc.lpszClassName = kClass;
-    RegisterClassW(&wc);
+    RegisterProbeClass(kClass, Proc);
     HWND hwnd = CreateWindowExW(0, kClass, TEXT("Probe tray"), 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL,
                                 g_probeInstance, NULL);
     Say("the record: %u bytes", (unsigned)(sizeof(NOTIFYICONDATA) >= 152 ? 152 : sizeof(NOTIFYICONDATA)));

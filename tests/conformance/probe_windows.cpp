@@ -228,12 +228,7 @@ static void ZOrder() {
 }
 
 int ProbeMain(const char*) {
-    WNDCLASSW wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = ProcA;
-    wc.hInstance = g_probeInstance;
-    wc.lpszClassName = kClass;
-    RegisterClassW(&wc);
+    RegisterProbeClass(kClass, ProcA);
     Subclassing();
     Styles();
     Front();

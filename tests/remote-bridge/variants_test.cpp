@@ -48,27 +48,25 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"ModulePathFillsTheBuffer", 252, "rcbridge.exe", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The About box of the bridge installed with other resources, as the user opens it from the menu.
+static std::optional<pocket::MessageBoxView> aboutBoxOf(pocket::PocketDevice& device, const std::string& name,
+                                                 const std::string& resources) {
+    installVariant(device, name, resources, u"\\Program Files\\rcbridge\\rcbridge.exe");
+    device.start(name);
+    auto tray = device.trayIconOf(name);
+    if (!tray || !device.tapTrayIcon(tray->hwnd, tray->id) || !device.chooseMenuItem(kAbout)) return std::nullopt;
+    return device.messageBox();
+}
+
 TEST_F(BridgeTest, AboutTextThatCannotBeLoadedShowsEmpty) {
-    installVariant(device, "noabout", NO_ABOUT_RES, u"\\Program Files\\rcbridge\\rcbridge.exe");
-    device.start("noabout");
-    auto tray = device.trayIconOf("noabout");
-    ASSERT_TRUE(tray);
-    device.tapTrayIcon(tray->hwnd, tray->id);
-    ASSERT_TRUE(device.chooseMenuItem(kAbout));
-    auto box = device.messageBox();
+    auto box = aboutBoxOf(device, "noabout", NO_ABOUT_RES);
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, "");
     EXPECT_EQ(box->caption, "About");
 }
 
 TEST_F(BridgeTest, AboutTextIsCutTo127Characters) {
-    installVariant(device, "longabout", LONG_ABOUT_RES, u"\\Program Files\\rcbridge\\rcbridge.exe");
-    device.start("longabout");
-    auto tray = device.trayIconOf("longabout");
-    ASSERT_TRUE(tray);
-    device.tapTrayIcon(tray->hwnd, tray->id);
-    ASSERT_TRUE(device.chooseMenuItem(kAbout));
-    auto box = device.messageBox();
+    auto box = aboutBoxOf(device, "longabout", LONG_ABOUT_RES);
     ASSERT_TRUE(box);
     const std::u16string text = sim::fromUtf8(box->text);
     EXPECT_EQ(text.size(), 127u);
