@@ -227,25 +227,6 @@ TEST_F(MonitorTest, ShutdownUndoesTheSetUpInOrder) {
     EXPECT_EQ(calls, expected);
 }
 
-TEST_F(MonitorTest, VersionBlock) {
-    auto version = device.resources("voltmarap").version();
-    ASSERT_TRUE(version);
-    EXPECT_EQ(std::vector<int>(version->fileVersion, version->fileVersion + 4), (std::vector<int>{1, 0, 2, 0}));
-    EXPECT_EQ(std::vector<int>(version->productVersion, version->productVersion + 4), (std::vector<int>{1, 0, 2, 0}));
-    const auto& block = version->strings.at(u"041104b0");
-    const std::map<std::u16string, std::u16string> expected = {
-        {u"FileDescription", u"voltmarap"}, {u"InternalName", u"voltmarap"},
-        {u"OriginalFilename", u"voltmarap.exe"}, {u"ProductName", u"Voltmara"},
-        {u"CompanyName", u" "}, {u"FileVersion", u"1, 0, 2, 0"},
-        {u"ProductVersion", u"1, 0, 2, 0"}, {u"Comments", u""},
-        {u"LegalTrademarks", u""}, {u"PrivateBuild", u""},
-        {u"SpecialBuild", u""}};
-    for (const auto& [key, value] : expected) EXPECT_EQ(block.at(key), value) << sim::toUtf8(key);
-    EXPECT_FALSE(block.at(u"LegalCopyright").empty());
-    ASSERT_EQ(version->translations.size(), 1u);
-    EXPECT_EQ(version->translations[0], (std::pair<std::uint16_t, std::uint16_t>{0x411, 1200}));
-}
-
 TEST_F(MonitorTest, StartUpCallsThePlatformInOrder) {
     device.setPower({AC_LINE_ONLINE, 85, BATTERY_FLAG_CHARGING});
     device.trace().enable();

@@ -242,15 +242,3 @@ TEST_P(BridgeStartFailure, EndsWithCodeZeroAndLeavesNothing) {
 INSTANTIATE_TEST_SUITE_P(Frame, BridgeStartFailure,
                          ::testing::Values("CreateMutexW", "RegisterClassW", "CreateWindowExW"));
 
-TEST_F(BridgeTest, VersionBlock) {
-    auto version = device.resources("rcbridge").version();
-    ASSERT_TRUE(version);
-    EXPECT_EQ(std::vector<int>(version->fileVersion, version->fileVersion + 4), (std::vector<int>{1, 0, 2, 0}));
-    const auto& block = version->strings.at(u"041104b0");
-    EXPECT_EQ(block.at(u"Comments"), u"for Toshiba GENIOe Series");
-    EXPECT_EQ(block.at(u"FileDescription"), u"Tunelark remote control utility");
-    EXPECT_EQ(block.at(u"InternalName"), u"rcbridge");
-    EXPECT_EQ(block.at(u"OriginalFilename"), u"rcbridge.exe");
-    EXPECT_EQ(block.at(u"CompanyName"), u" ");
-    EXPECT_EQ(block.at(u"FileVersion"), u"1, 0, 2, 0");
-}

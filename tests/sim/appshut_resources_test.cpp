@@ -1,4 +1,4 @@
-// What appshut ships besides its code: its icon and its version block.
+// What appshut ships besides its code: its icon (its version block: version_blocks_test.cpp).
 #include "resource_test_support.h"
 
 #include <gtest/gtest.h>
@@ -86,56 +86,6 @@ TEST(AppshutResources, HasNoMenusOrStrings) {
     for (unsigned id : {0u, 1u, 104u}) EXPECT_FALSE(res.string(id).has_value()) << id;
     EXPECT_EQ(res.language(RT_MENU, 104), 0);
     EXPECT_EQ(res.language(RT_STRING, 104 / 16 + 1), 0);
-}
-
-// ---- Version ----
-
-TEST(AppshutResources, VersionNumbersAre1001) {
-    const auto version = appshut().version();
-    ASSERT_TRUE(version.has_value());
-    const std::vector<std::uint16_t> v1001{1, 0, 0, 1};
-    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4), v1001);
-    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4), v1001);
-}
-
-TEST(AppshutResources, VersionStringsAreOneUsEnglishUnicodeBlock) {
-    const auto version = appshut().version();
-    ASSERT_TRUE(version.has_value());
-    ASSERT_EQ(version->strings.size(), 1u);
-    ASSERT_TRUE(version->strings.contains(u"040904b0"));
-    auto strings = version->strings.at(u"040904b0");
-    // Its wording is free, but it must be there.
-    EXPECT_FALSE(strings[u"LegalCopyright"].empty());
-    strings.erase(u"LegalCopyright");
-    const std::map<std::u16string, std::u16string> expected = {
-        {u"Comments", u""},
-        {u"CompanyName", u" "},
-        {u"FileDescription", u"appshut"},
-        {u"FileVersion", u"1, 0, 0, 1"},
-        {u"InternalName", u"appshut"},
-        {u"LegalTrademarks", u""},
-        {u"OriginalFilename", u"appshut.exe"},
-        {u"PrivateBuild", u""},
-        {u"ProductName", u"appshut"},
-        {u"ProductVersion", u"1, 0, 0, 1"},
-        {u"SpecialBuild", u""},
-    };
-    EXPECT_EQ(strings, expected);
-    EXPECT_EQ(version->translations, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x409, 1200}}));
-}
-
-TEST(AppshutResources, VersionFixedPart) {
-    const auto version = appshut().version();
-    ASSERT_TRUE(version.has_value());
-    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4),
-              (std::vector<std::uint16_t>{1, 0, 0, 1}));
-    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4),
-              (std::vector<std::uint16_t>{1, 0, 0, 1}));
-    EXPECT_EQ(version->fileFlagsMask, 0x3Fu);
-    EXPECT_EQ(version->fileFlags, 0u);
-    EXPECT_EQ(version->fileOS, 0x00050000u);  // VOS_WINCE
-    EXPECT_EQ(version->fileType, 1u);         // VFT_APP
-    EXPECT_EQ(version->fileSubtype, 0u);
 }
 
 }  // namespace

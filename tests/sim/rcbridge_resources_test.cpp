@@ -108,48 +108,6 @@ TEST(RcbridgeResources, AreJapanese) {
     EXPECT_EQ(res.language(RT_VERSION, 1), kJapanese);
 }
 
-// ---- Version ----
-
-TEST(RcbridgeResources, VersionStrings) {
-    const auto version = rcbridge().version();
-    ASSERT_TRUE(version.has_value());
-    const std::vector<std::uint16_t> v1020{1, 0, 2, 0};
-    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4), v1020);
-    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4), v1020);
-    ASSERT_EQ(version->strings.size(), 1u);
-    ASSERT_TRUE(version->strings.contains(u"041104b0"));
-    auto strings = version->strings.at(u"041104b0");
-    // Their wording is free, but they must be there.
-    for (const std::u16string key : {u"LegalCopyright", u"ProductName"}) {
-        EXPECT_FALSE(strings[key].empty()) << std::string(key.begin(), key.end());
-        strings.erase(key);
-    }
-    const std::map<std::u16string, std::u16string> expected = {
-        {u"Comments", u"for Toshiba GENIOe Series"},
-        {u"CompanyName", u" "},
-        {u"FileDescription", u"Tunelark remote control utility"},
-        {u"FileVersion", u"1, 0, 2, 0"},
-        {u"InternalName", u"rcbridge"},
-        {u"LegalTrademarks", u""},
-        {u"OriginalFilename", u"rcbridge.exe"},
-        {u"PrivateBuild", u""},
-        {u"ProductVersion", u"1, 0, 2, 0"},
-        {u"SpecialBuild", u""},
-    };
-    EXPECT_EQ(strings, expected);
-    EXPECT_EQ(version->translations, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x411, 1200}}));
-}
-
-TEST(RcbridgeResources, VersionFixedPart) {
-    const auto version = rcbridge().version();
-    ASSERT_TRUE(version.has_value());
-    EXPECT_EQ(version->fileFlagsMask, 0x3Fu);
-    EXPECT_EQ(version->fileFlags, 0u);
-    EXPECT_EQ(version->fileOS, 0x00040004u);  // VOS_NT_WINDOWS32
-    EXPECT_EQ(version->fileType, 1u);         // VFT_APP
-    EXPECT_EQ(version->fileSubtype, 0u);
-}
-
 // ---- The beep installed beside the program ----
 
 TEST(RcbridgeBeep, IsAShortPcmWaveThatStartsAndEndsInSilence) {

@@ -245,36 +245,6 @@ INSTANTIATE_TEST_SUITE_P(Table, VoltmarapIcon,
                                            IconCase{108, "level3", {16}}),
                          [](const auto& info) { return info.param.art; });
 
-// ---- Version ----
-
-TEST(VoltmarapResources, VersionBlock) {
-    const auto version = voltmarap().version();
-    ASSERT_TRUE(version.has_value());
-    const std::vector<std::uint16_t> v1020{1, 0, 2, 0};
-    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4), v1020);
-    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4), v1020);
-    ASSERT_EQ(version->strings.size(), 1u);
-    ASSERT_TRUE(version->strings.contains(u"041104b0"));
-    auto strings = version->strings.at(u"041104b0");
-    EXPECT_FALSE(strings[u"LegalCopyright"].empty());
-    strings.erase(u"LegalCopyright");
-    const std::map<std::u16string, std::u16string> expected = {
-        {u"Comments", u""},
-        {u"CompanyName", u" "},
-        {u"FileDescription", u"voltmarap"},
-        {u"FileVersion", u"1, 0, 2, 0"},
-        {u"InternalName", u"voltmarap"},
-        {u"LegalTrademarks", u""},
-        {u"OriginalFilename", u"voltmarap.exe"},
-        {u"PrivateBuild", u""},
-        {u"ProductName", u"Voltmara"},
-        {u"ProductVersion", u"1, 0, 2, 0"},
-        {u"SpecialBuild", u""},
-    };
-    EXPECT_EQ(strings, expected);
-    EXPECT_EQ(version->translations, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x411, 1200}}));
-}
-
 // ---- Menus ----
 
 Bytes menuItem(unsigned flags, unsigned id, std::u16string_view text) {

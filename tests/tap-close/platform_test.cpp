@@ -81,15 +81,3 @@ INSTANTIATE_TEST_SUITE_P(Calls, StartFailureTest,
                          ::testing::Values("GetVersionExW", "SystemParametersInfoW", "CreateMutexW", "RegisterClassW",
                                            "CreateWindowExW"));
 
-TEST_F(TapCloseTest, VersionBlockIsUsEnglishOneZeroZeroOne) {
-    const auto version = device.resources("appshut").version();
-    ASSERT_TRUE(version.has_value());
-    const std::vector<std::uint16_t> expected{1, 0, 0, 1};
-    EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4), expected);
-    EXPECT_EQ(std::vector<std::uint16_t>(version->productVersion, version->productVersion + 4), expected);
-    ASSERT_EQ(version->translations.size(), 1u);
-    EXPECT_EQ(version->translations[0].first, 0x0409);
-    EXPECT_EQ(version->translations[0].second, 1200);
-    ASSERT_TRUE(version->strings.contains(u"040904b0"));
-    EXPECT_EQ(version->strings.at(u"040904b0").at(u"FileVersion"), u"1, 0, 0, 1");
-}
