@@ -101,7 +101,7 @@ void destroyTree(Device& device, HWND hwnd) {
     for (HWND child : children) destroyTree(device, child);
     if (thread) {
         thread->queue().killTimersOf(hwnd);
-        std::erase_if(thread->queue().posted, [hwnd](const MSG& msg) { return msg.hwnd == hwnd; });
+        thread->queue().dropPostedFor(hwnd);
     }
     device.windows.remove(hwnd);
 }
@@ -150,20 +150,15 @@ LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND hwnd, UINT message, WPARAM wPa
 
 BOOL WINAPI PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     ApiCall call("PostMessageW", hwnd, message, wParam, lParam);
-    MSG msg{};
-    msg.hwnd = hwnd;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    msg.time = call.device.clock.tickCount();
+    const DWORD time = call.device.clock.tickCount();
     if (!hwnd) {
-        call.thread.queue().posted.push_back(msg);
+        call.thread.queue().post(hwnd, message, wParam, lParam, time);
         return call.ret(TRUE);
     }
     Window* window = call.device.windows.find(hwnd);
     if (!window || !window->thread) return call.fail(ERROR_INVALID_WINDOW_HANDLE, FALSE);
     if (call.injectFault()) return call.fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
-    window->thread->queue().posted.push_back(msg);
+    window->thread->queue().post(hwnd, message, wParam, lParam, time);
     return call.ret(TRUE);
 }
 
@@ -207,8 +202,7 @@ LRESULT WINAPI DispatchMessageW(const MSG* msg) {
 
 void WINAPI PostQuitMessage(int exitCode) {
     ApiCall call("PostQuitMessage", exitCode);
-    call.thread.queue().quitPosted = true;
-    call.thread.queue().quitCode = exitCode;
+    call.thread.queue().postQuit(exitCode);
 }
 
 UINT WINAPI SetTimer(HWND hwnd, UINT id, UINT elapse, TIMERPROC proc) {

@@ -132,13 +132,7 @@ void Device::reportError(const std::string& message) {
 bool Device::postSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* window = windows.find(hwnd);
     if (!window || !window->thread) return false;
-    MSG msg{};
-    msg.hwnd = hwnd;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    msg.time = clock.tickCount();
-    window->thread->queue().posted.push_back(msg);
+    window->thread->queue().post(hwnd, message, wParam, lParam, clock.tickCount());
     return true;
 }
 

@@ -48,12 +48,7 @@ void postHotKey(Device& device, const HotKey& key, UINT modifiers) {
         return;
     }
     if (SimThread* thread = liveThread(device, key.threadId)) {
-        MSG msg{};
-        msg.message = WM_HOTKEY;
-        msg.wParam = static_cast<WPARAM>(key.id);
-        msg.lParam = lParam;
-        msg.time = device.clock.tickCount();
-        thread->queue().posted.push_back(msg);
+        thread->queue().post(nullptr, WM_HOTKEY, static_cast<WPARAM>(key.id), lParam, device.clock.tickCount());
     }
 }
 

@@ -22,10 +22,7 @@ LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPA
 }
 
 void handleSentMessages(Device& device, SimThread& thread) {
-    auto& sent = thread.queue().sent;
-    while (!sent.empty()) {
-        SentMessage* message = sent.front();
-        sent.pop_front();
+    while (SentMessage* message = thread.queue().takeSent()) {
         Window* window = device.windows.find(message->hwnd);
         if (window && window->thread == &thread)
             message->result = callWindowProc(window->proc, message->hwnd, message->message, message->wParam,
@@ -34,72 +31,25 @@ void handleSentMessages(Device& device, SimThread& thread) {
     }
 }
 
-namespace {
-
-MSG stamped(MSG msg, const Device& device) {
-    msg.time = device.clock.tickCount();
-    return msg;
-}
-
-bool canRetrieve(const Device& device, SimThread& thread, const MessageFilter& filter) {
-    MessageQueue& queue = thread.queue();
-    if (!queue.sent.empty() || queue.quitPosted) return true;
-    for (const MSG& msg : queue.posted)
-        if (filter.matches(msg)) return true;
-    for (const Timer& timer : queue.timers())
-        if (timer.due <= device.clock.now() && filter.acceptsTimer(timer)) return true;
-    return false;
-}
-
-std::optional<std::uint64_t> nextTimerFor(SimThread& thread, const MessageFilter& filter) {
-    std::optional<std::uint64_t> earliest;
-    for (const Timer& timer : thread.queue().timers())
-        if (filter.acceptsTimer(timer) && (!earliest || timer.due < *earliest)) earliest = timer.due;
-    return earliest;
-}
-
-}  // namespace
 
 std::optional<MSG> takeMessage(Device& device, SimThread& thread, const MessageFilter& filter, bool remove) {
     handleSentMessages(device, thread);
-    MessageQueue& queue = thread.queue();
-    if (auto msg = queue.takePosted(filter, remove)) return *msg;
-    if (queue.quitPosted) {
-        MSG quit{};
-        quit.message = WM_QUIT;
-        quit.wParam = static_cast<WPARAM>(queue.quitCode);
-        if (remove) queue.quitPosted = false;
-        return stamped(quit, device);
-    }
-    if (!remove) {
-        for (const Timer& timer : queue.timers())
-            if (timer.due <= device.clock.now() && filter.acceptsTimer(timer)) {
-                MSG msg{};
-                msg.hwnd = timer.hwnd;
-                msg.message = WM_TIMER;
-                msg.wParam = timer.id;
-                msg.lParam = reinterpret_cast<LPARAM>(timer.proc);
-                return stamped(msg, device);
-            }
-        return std::nullopt;
-    }
-    if (auto msg = queue.takeDueTimer(filter, device.clock.now())) return stamped(*msg, device);
-    return std::nullopt;
+    return thread.queue().take(filter, remove, device.clock.now(), device.clock.tickCount());
 }
 
 MSG waitForMessage(Device& device, SimThread& thread, const MessageFilter& filter) {
     for (;;) {
         if (auto msg = takeMessage(device, thread, filter, true)) return *msg;
         device.scheduler.block(
-            thread, [&device, &thread, filter] { return canRetrieve(device, thread, filter); },
-            [&thread, filter] { return nextTimerFor(thread, filter); });
+            thread, [&device, &thread, filter] { return thread.queue().ready(filter, device.clock.now()); },
+            [&thread, filter] { return thread.queue().nextDue(filter); });
     }
 }
 
 LRESULT sendToOtherThread(Device& device, SimThread& sender, SimThread& receiver, HWND hwnd, UINT message,
                           WPARAM wParam, LPARAM lParam) {
     SentMessage sent{hwnd, message, wParam, lParam};
-    receiver.queue().sent.push_back(&sent);
+    receiver.queue().enqueueSent(&sent);
     // If the sender is unwound while waiting, the receiver must not keep a pointer to its stack.
     struct Withdraw {
         Device& device;
@@ -108,13 +58,13 @@ LRESULT sendToOtherThread(Device& device, SimThread& sender, SimThread& receiver
         ~Withdraw() {
             if (sent->done) return;
             for (const auto& t : device.scheduler.threads())
-                if (t.get() == receiver) std::erase(receiver->queue().sent, sent);
+                if (t.get() == receiver) receiver->queue().withdrawSent(sent);
         }
     } withdraw{device, &receiver, &sent};
     while (!sent.done) {
         handleSentMessages(device, sender);
         if (sent.done) break;
-        device.scheduler.block(sender, [&sent, &sender] { return sent.done || !sender.queue().sent.empty(); });
+        device.scheduler.block(sender, [&sent, &sender] { return sent.done || sender.queue().hasSent(); });
     }
     return sent.result;
 }
@@ -141,22 +91,20 @@ bool runModalLoop(Device& device, SimThread& thread, const std::function<bool()>
         if (finished()) return true;
         if (auto msg = takeMessage(device, thread, any, true)) {
             if (msg->message == WM_QUIT) {
-                thread.queue().quitPosted = true;
-                thread.queue().quitCode = static_cast<int>(msg->wParam);
+                thread.queue().postQuit(static_cast<int>(msg->wParam));
                 return false;
             }
             dispatchMessage(device, thread, *msg);
             continue;
         }
         device.scheduler.block(
-            thread, [&] { return finished() || canRetrieve(device, thread, any); },
-            [&thread, any] { return nextTimerFor(thread, any); });
+            thread, [&] { return finished() || thread.queue().ready(any, device.clock.now()); },
+            [&thread, any] { return thread.queue().nextDue(any); });
     }
 }
 
 void abandonSentMessages(SimThread& thread) {
-    for (SentMessage* message : thread.queue().sent) message->done = true;
-    thread.queue().sent.clear();
+    thread.queue().abandonSent();
 }
 
 }  // namespace sim

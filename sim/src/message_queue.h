@@ -1,4 +1,5 @@
-// A thread's message queue: messages sent from other threads, posted messages, the quit flag and timers.
+// A thread's message queue: messages sent from other threads, posted messages, the quit flag and
+// timers. The queue owns that state; every change to it goes through here.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace sim {
-
-class SimThread;
 
 // A message sent from another thread; the sender waits until `done`.
 struct SentMessage {
@@ -41,10 +40,20 @@ struct MessageFilter {
 
 class MessageQueue {
 public:
-    std::deque<SentMessage*> sent;
-    std::deque<MSG> posted;
-    bool quitPosted = false;
-    int quitCode = 0;
+    // Posted messages; `time` is the tick count the message carries.
+    void post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD time);
+    // Drops what was posted to a window that goes away.
+    void dropPostedFor(HWND hwnd);
+    // Sets the quit flag; a later quit replaces the code, as PostQuitMessage does.
+    void postQuit(int exitCode);
+
+    // Messages sent from other threads, handled first, in the order they came.
+    void enqueueSent(SentMessage* message) { sent_.push_back(message); }
+    SentMessage* takeSent();
+    bool hasSent() const { return !sent_.empty(); }
+    void withdrawSent(SentMessage* message);
+    // Answers every sent message still waiting (with 0): its receiver ends.
+    void abandonSent();
 
     // Starts or restarts a timer; a timer is known by its window and identifier.
     void setTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc, std::uint64_t now);
@@ -52,17 +61,20 @@ public:
     void killTimersOf(HWND hwnd);
     const std::vector<Timer>& timers() const { return timers_; }
 
-    // The due timer that GetMessageW would turn into WM_TIMER next; restarts its period.
-    std::optional<MSG> takeDueTimer(const MessageFilter& filter, std::uint64_t now);
-    std::optional<std::uint64_t> earliestDue() const;
-    bool hasDueTimer(std::uint64_t now) const;
-
-    // Removes the first posted message the filter accepts.
-    std::optional<MSG> takePosted(const MessageFilter& filter, bool remove = true);
-
-    bool hasInput(std::uint64_t now) const { return !sent.empty() || !posted.empty() || quitPosted || hasDueTimer(now); }
+    // One retrieval in Win32's order, sent messages aside: a posted message the filter accepts,
+    // then the quit message, then a due timer (which restarts its period when removed).
+    // `tick` stamps the quit and timer messages made here.
+    std::optional<MSG> take(const MessageFilter& filter, bool remove, std::uint64_t now, DWORD tick);
+    // Whether a wait with this filter would end now: sent messages, or something `take` returns.
+    bool ready(const MessageFilter& filter, std::uint64_t now) const;
+    // When the earliest timer the filter accepts is due.
+    std::optional<std::uint64_t> nextDue(const MessageFilter& filter) const;
 
 private:
+    std::deque<SentMessage*> sent_;
+    std::deque<MSG> posted_;
+    bool quitPosted_ = false;
+    int quitCode_ = 0;
     std::vector<Timer> timers_;
 };
 
