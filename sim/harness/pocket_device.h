@@ -110,6 +110,17 @@ struct StoppedThread {
 };
 // ---- end of tap-close: views ----
 
+// A platform call as the journal recorded it.
+struct CallView {
+    std::uint64_t time = 0;
+    std::uint32_t thread = 0;
+    std::string process;  // whose code made the call
+    std::string function;
+    std::vector<sim::Value> args;
+    sim::Value result;
+    bool faulted = false;  // the driver made it fail
+};
+
 struct PowerStatus {
     BYTE acLine = AC_LINE_OFFLINE;
     BYTE percent = 100;
@@ -197,7 +208,7 @@ public:
     // Notifications: what the shell shows, what it was asked, and the user's taps.
     std::vector<NotificationView> notifications() const;
     std::optional<NotificationView> notification(const std::string& clsid, DWORD id) const;
-    const std::vector<sim::NotificationEvent>& notificationHistory() const { return device_.notifications.history(); }
+    std::vector<sim::NotificationEvent> notificationHistory() const { return journal().all<sim::NotificationEvent>(); }
     // Taps the button whose name is cmd:<command>; false when the HTML has no such button.
     bool tapNotificationButton(const std::string& clsid, DWORD id, unsigned command);
 
@@ -238,8 +249,18 @@ public:
     // Faults: the `occurrence`-th call of `function` (and `count` - 1 after it; 0 = all) fails.
     void failCall(const std::string& function, std::uint64_t occurrence = 1, std::uint64_t count = 1,
                   const std::string& program = "");
-    sim::Trace& trace() { return device_.trace; }
-    const std::vector<std::string>& errors() const { return device_.errors(); }
+    // The simulation's errors since the device booted or since clearErrors().
+    std::vector<std::string> errors() const { return device_.errors(errorsMark_); }
+    void clearErrors() { errorsMark_ = device_.journal.next(); }
+
+    // The journal: everything that happened, in order. A mark is where a reader starts.
+    const sim::Journal& journal() const { return device_.journal; }
+    std::uint64_t mark() const { return device_.journal.next(); }
+    // Platform calls are recorded only from here on (they are many).
+    void recordCalls(bool on = true) { device_.journal.recordCalls(on); }
+    // The calls recorded from `mark` on, of one program's code or of all.
+    std::vector<CallView> calls(std::uint64_t mark = 0, const std::string& program = "") const;
+    std::vector<std::string> callNames(std::uint64_t mark = 0, const std::string& program = "") const;
 
     // ---- Files and devices (pocket_device_devices.cpp) ----
     // Files on the device, by device path (\Program Files\rcbridge\beep.wav, in any case).
@@ -255,28 +276,33 @@ public:
     std::optional<HotKeyView> pressKey(UINT vk, UINT modifiers = 0);
     void pressKeys(const std::vector<KeyPress>& presses);
     std::vector<HotKeyView> hotKeys() const;
-    const std::vector<sim::HotKeyPress>& keyPresses() const { return device_.keyboard.presses(); }
+    std::vector<sim::HotKeyPress> keyPresses() const { return journal().all<sim::HotKeyPress>(); }
     // keybd_event calls, and the power switch that VK_OFF reaches.
-    const std::vector<sim::KeyboardEvent>& keyboardEvents() const { return device_.keyboard.events(); }
+    std::vector<sim::KeyboardEvent> keyboardEvents() const { return journal().all<sim::KeyboardEvent>(); }
     bool isSwitchedOn() const { return device_.keyboard.switchedOn(); }
     void switchOn() { device_.keyboard.switchOn(); }
 
     // Wave-out device 0: volume (low word left, high word right) and the sounds played.
     DWORD volume() const { return device_.audio.volume; }
     void setVolume(DWORD volume) { device_.audio.volume = volume; }
-    const std::vector<sim::VolumeWrite>& volumeWrites() const { return device_.audio.volumeWrites(); }
+    std::vector<sim::VolumeWrite> volumeWrites() const { return journal().all<sim::VolumeWrite>(); }
     std::vector<SoundView> sounds() const;
 
     // The display driver.
     ULONG displayPowerState() const { return device_.display.powerState; }
     void setDisplayDriver(const DisplayDriverSettings& settings);
-    const std::vector<sim::EscapeCall>& displayEscapes() const { return device_.display.escapes; }
+    std::vector<sim::EscapeCall> displayEscapes() const { return journal().all<sim::EscapeCall>(); }
 
     // Stand-ins for outside programs: a process `program` owning one top-level window of this class
     // and title, which records every message it receives. Closing posts WM_CLOSE: the window is
     // destroyed and the process ends; its record stays readable.
     StandInView createStandIn(const std::string& program, const std::string& className, const std::string& title);
-    const std::vector<sim::ReceivedMessage>& standInMessages(HWND hwnd) const { return device_.standIns.of(hwnd); }
+    // From `mark` on (a mark from mark()), or all the journal still holds.
+    std::vector<sim::ReceivedMessage> standInMessages(HWND hwnd, std::uint64_t mark = 0) const {
+        return received(standInProcedure(), hwnd, mark);
+    }
+    // The procedure of every stand-in window: deliveries to it in the journal are what they received.
+    static const void* standInProcedure() { return sim::StandIns::procedure(); }
     bool closeStandIn(HWND hwnd);
     // Every stand-in whose window was made, oldest first; their records stay readable after closing.
     std::vector<StandInRecord> standIns() const;
@@ -285,7 +311,7 @@ public:
     // ---- Desktop PC ----
     UINT ansiCodePage() const { return device_.config.ansiCodePage; }
     // What programs asked CreateProcessA to start, oldest first.
-    const std::vector<sim::ProcessLaunch>& launches() const { return device_.launches; }
+    std::vector<sim::ProcessLaunch> launches() const { return journal().all<sim::ProcessLaunch>(); }
     // ---- end of desktop PC ----
 
     // ---- Tap-close (pocket_device_taskbar.cpp); needs a device booted with the shell ----
@@ -301,9 +327,12 @@ public:
         stylusUp(x, y);
     }
     // What the taskbar's own procedure received, and what it answers.
-    const std::vector<sim::ReceivedMessage>& taskbarReceived() const { return device_.shellWindows.taskbarReceived; }
+    std::vector<sim::ReceivedMessage> taskbarReceived(std::uint64_t mark = 0) const {
+        return received(taskbarOwnProcedure(), nullptr, mark);
+    }
+    const void* taskbarOwnProcedure() const { return reinterpret_cast<const void*>(device_.shellWindows.taskbarProc); }
     void setTaskbarResult(LRESULT result) { device_.shellWindows.taskbarResult = result; }
-    const std::vector<HWND>& sentToBackground() const { return device_.shellWindows.sentToBackground; }
+    std::vector<HWND> sentToBackground(std::uint64_t mark = 0) const;
     // Whether the taskbar's procedure is its own (nobody hooked it).
     bool taskbarProcedureIsItsOwn() const;
     HWND foreground() const { return device_.foreground; }
@@ -328,11 +357,16 @@ private:
     void putProgramFiles(const FileList& files);
     void installProgramFiles(const std::string& program, const std::string& imageDir);
     ProcessView view(const sim::Process& process) const;
+    // What one window procedure received (of one window, or of any for NULL).
+    std::vector<sim::ReceivedMessage> received(const void* proc, HWND hwnd, std::uint64_t mark) const;
     sim::Device device_;
+    std::uint64_t errorsMark_ = 0;
     bool liftBelongsToMenu_ = false;
     std::vector<StandInRecord> standIns_;  // files and devices: what createStandIn made
 };
 
 NotificationView describeNotification(const sim::Device& device, const sim::Notification& n);
+MenuView describeMenu(const sim::OpenMenu& menu);
+MessageBoxView describeBox(const sim::OpenMessageBox& box);
 
 }  // namespace pocket

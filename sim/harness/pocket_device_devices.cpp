@@ -102,8 +102,19 @@ std::vector<HotKeyView> PocketDevice::hotKeys() const {
 
 std::vector<SoundView> PocketDevice::sounds() const {
     std::vector<SoundView> out;
-    for (const sim::SoundRecord& s : device_.audio.sounds())
-        out.push_back(SoundView{sim::toUtf8(s.path), s.pid, s.start, s.plannedEnd, s.actualEnd, s.async, s.cut()});
+    std::vector<std::uint64_t> started;
+    for (const sim::Entry* entry : journal().since(0)) {
+        if (const auto* s = entry->as<sim::SoundStarted>()) {
+            out.push_back(SoundView{sim::toUtf8(s->path), s->pid, s->start, s->plannedEnd, s->plannedEnd, s->async, false});
+            started.push_back(entry->sequence);
+        } else if (const auto* cut = entry->as<sim::SoundCut>()) {
+            for (std::size_t i = 0; i < started.size(); ++i) {
+                if (started[i] != cut->started) continue;
+                out[i].actualEnd = entry->time;
+                out[i].cut = entry->time < out[i].plannedEnd;
+            }
+        }
+    }
     return out;
 }
 

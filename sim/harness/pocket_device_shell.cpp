@@ -6,8 +6,6 @@
 
 namespace pocket {
 
-namespace {
-
 MenuView describeMenu(const sim::OpenMenu& menu) {
     MenuView view;
     for (const sim::MenuItem& item : menu.items)
@@ -29,7 +27,6 @@ bool choosable(const sim::MenuItem& item) {
     return !item.separator && item.popup.empty() && !(item.flags & (MF_GRAYED | MF_DISABLED));
 }
 
-}  // namespace
 
 std::vector<TrayIconView> PocketDevice::trayIcons() const {
     std::vector<TrayIconView> out;
@@ -100,7 +97,7 @@ bool PocketDevice::dismissMenu() {
 
 std::vector<MenuView> PocketDevice::menuHistory() const {
     std::vector<MenuView> out;
-    for (const sim::OpenMenu& menu : device_.shell.menuHistory) out.push_back(describeMenu(menu));
+    for (const sim::MenuClosed& closed : journal().all<sim::MenuClosed>()) out.push_back(describeMenu(closed.menu));
     return out;
 }
 
@@ -123,7 +120,7 @@ bool PocketDevice::dismissMessageBox(int button) {
 
 std::vector<MessageBoxView> PocketDevice::messageBoxHistory() const {
     std::vector<MessageBoxView> out;
-    for (const sim::OpenMessageBox& box : device_.shell.boxHistory) out.push_back(describeBox(box));
+    for (const sim::MessageBoxClosed& closed : journal().all<sim::MessageBoxClosed>()) out.push_back(describeBox(closed.box));
     return out;
 }
 

@@ -29,7 +29,7 @@ MMRESULT WINAPI waveOutSetVolume(HWAVEOUT device, DWORD volume) {
     if (const MMRESULT error = checkDevice(device)) return call.ret(error);
     if (call.injectFault()) return call.ret(MMRESULT{MMSYSERR_ERROR});
     call.device.audio.volume = volume;
-    call.device.audio.recordVolumeWrite(VolumeWrite{call.device.clock.now(), call.process.pid, volume});
+    call.device.note(VolumeWrite{call.device.clock.now(), call.process.pid, volume});
     return call.ret(MMRESULT{MMSYSERR_NOERROR});
 }
 
@@ -40,8 +40,11 @@ BOOL WINAPI PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags) {
     ApiCall call("PlaySoundW", sound, module, flags);
     Device& device = call.device;
     Audio& audio = device.audio;
+    auto stopPlaying = [&] {
+        if (const auto cut = audio.stop(device.clock.now())) device.note(SoundCut{*cut});
+    };
     if (!sound) {
-        audio.stop(device.clock.now());
+        stopPlaying();
         return call.ret(TRUE);
     }
     if ((flags & SND_MEMORY) || ((flags & SND_ALIAS) && !(flags & SND_FILENAME))) return call.ret(FALSE);
@@ -56,19 +59,15 @@ BOOL WINAPI PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags) {
     if (call.injectFault()) return call.ret(FALSE);  // the wave device is busy or gone
 
     const std::uint64_t now = device.clock.now();
-    SoundRecord record;
-    record.path = sound;
-    record.pid = call.process.pid;
-    record.start = now;
-    record.plannedEnd = now + wave->durationMs;
-    record.actualEnd = record.plannedEnd;
-    record.async = (flags & SND_ASYNC) != 0;
-    const std::size_t index = audio.play(std::move(record), now);
+    stopPlaying();
+    const std::uint64_t end = now + wave->durationMs;
+    const std::uint64_t started = device.note(SoundStarted{sound, call.process.pid, now, end, (flags & SND_ASYNC) != 0});
+    const std::uint64_t number = audio.play(started, end, now);
     if (!(flags & SND_ASYNC) && wave->durationMs > 0) {
         // Played to its end, or until another sound or a stop cuts it short.
         device.scheduler.block(
-            call.thread, [&device, index] { return device.clock.now() >= device.audio.sounds()[index].actualEnd; },
-            [&device, index]() -> std::optional<std::uint64_t> { return device.audio.sounds()[index].actualEnd; });
+            call.thread, [&device, number] { return device.clock.now() >= device.audio.endOf(number); },
+            [&device, number]() -> std::optional<std::uint64_t> { return device.audio.endOf(number); });
     }
     return call.ret(TRUE);
 }

@@ -31,27 +31,33 @@ Notification fromRecord(const Device& device, const SHNOTIFICATIONDATA& data, st
 
 bool validRecord(const SHNOTIFICATIONDATA* data) { return data && data->cbStruct >= sizeof(SHNOTIFICATIONDATA); }
 
+LRESULT shellAnswer(ApiCall& call, NotificationEvent event) {
+    const LRESULT result = event.result;
+    call.device.note(std::move(event));
+    return result;
+}
+
 }  // namespace
 
 LRESULT SHNotificationAdd(SHNOTIFICATIONDATA* data) {
     ApiCall call("SHNotificationAdd", data ? data->dwID : 0, data ? data->hicon : nullptr);
     if (!validRecord(data)) return call.ret(LRESULT{E_INVALIDARG});
     if (call.injectFault()) return call.ret(LRESULT{E_OUTOFMEMORY});
-    return call.ret(call.device.notifications.add(fromRecord(call.device, *data, call.process.pid),
-                                                  call.device.clock.now()));
+    return call.ret(shellAnswer(call, call.device.notifications.add(fromRecord(call.device, *data, call.process.pid),
+                                                                    call.device.clock.now())));
 }
 
 LRESULT SHNotificationUpdate(DWORD mask, SHNOTIFICATIONDATA* data) {
     ApiCall call("SHNotificationUpdate", mask, data ? data->dwID : 0, data ? data->hicon : nullptr);
     if (!validRecord(data)) return call.ret(LRESULT{E_INVALIDARG});
     if (call.injectFault()) return call.ret(LRESULT{E_OUTOFMEMORY});
-    return call.ret(call.device.notifications.update(mask, fromRecord(call.device, *data, call.process.pid),
-                                                     call.device.clock.now(), call.process.pid));
+    return call.ret(shellAnswer(call, call.device.notifications.update(mask, fromRecord(call.device, *data, call.process.pid),
+                                                                       call.device.clock.now(), call.process.pid)));
 }
 
 LRESULT SHNotificationRemove(const CLSID* clsid, DWORD id) {
     ApiCall call("SHNotificationRemove", id);
     if (!clsid) return call.ret(LRESULT{E_INVALIDARG});
     if (call.injectFault()) return call.ret(LRESULT{E_FAIL});
-    return call.ret(call.device.notifications.remove(*clsid, id, call.device.clock.now(), call.process.pid));
+    return call.ret(shellAnswer(call, call.device.notifications.remove(*clsid, id, call.device.clock.now(), call.process.pid)));
 }

@@ -1,53 +1,32 @@
 #include "api_call.h"
 
-#include <cinttypes>
-#include <cstdio>
 
 namespace sim {
 
-std::string describe(std::int64_t value) { return std::to_string(value); }
-std::string describe(std::uint64_t value) { return std::to_string(value); }
+Value valueOf(std::int64_t value) { return Value{Value::Kind::Signed, static_cast<std::uint64_t>(value), {}}; }
+Value valueOf(std::uint64_t value) { return Value{Value::Kind::Unsigned, value, {}}; }
+Value valueOf(const void* pointer) { return Value{Value::Kind::Pointer, reinterpret_cast<std::uintptr_t>(pointer), {}}; }
 
-std::string describe(const void* pointer) {
-    if (!pointer) return "NULL";
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(pointer));
-    return text;
+Value valueOf(const char16_t* text) {
+    if (!text) return valueOf(static_cast<const void*>(nullptr));
+    if (IS_INTRESOURCE(text)) return Value{Value::Kind::Resource, reinterpret_cast<std::uintptr_t>(text), {}};
+    return Value{Value::Kind::Text, 0, toUtf8(text)};
 }
 
-std::string describe(const char16_t* text) {
-    if (!text) return "NULL";
-    if (IS_INTRESOURCE(text)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(text));
-    return "\"" + toUtf8(text) + "\"";
-}
-
-std::string describe(const char* text) {
-    if (!text) return "NULL";
-    return "\"" + std::string(text) + "\"";
+Value valueOf(const char* text) {
+    if (!text) return valueOf(static_cast<const void*>(nullptr));
+    return Value{Value::Kind::Text, 0, text};
 }
 
 ApiCall::~ApiCall() {
-    if (!tracing_) return;
-    device.trace.finish(sequence_, std::move(result_), injected_);
+    if (!recording_) return;
+    device.journal.finishCall(sequence_, std::move(result_), injected_);
 }
 
-namespace {
-
-// The program whose code makes the call. A procedure that one program puts on another's window
-// runs on that window's thread, yet what it calls is its own program's doing, and fails as such.
-const std::string& callingProgram(const Device& device, const SimThread& thread, const Process& process) {
-    if (thread.runningProcs.empty()) return process.name;
-    const void* proc = thread.runningProcs.back();
-    if (process.image && process.image->contains(proc)) return process.name;
-    for (const auto& other : device.processes())
-        if (other->running() && other->image && other->image->contains(proc)) return other->name;
-    return process.name;
-}
-
-}  // namespace
 
 bool ApiCall::injectFault() {
-    injected_ = device.faults.shouldFail(function_, callingProgram(device, thread, process));
+    injected_ = device.faults.shouldFail(function_, device.codeOwner(thread).name);
+    if (injected_) device.note(FaultFired{function_, device.codeOwner(thread).name});
     return injected_;
 }
 

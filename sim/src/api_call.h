@@ -1,5 +1,5 @@
 // The common frame of every platform entry point: finds the caller, counts the call for the
-// runaway guard, asks the fault plan, and records the call in the trace when that is on.
+// runaway guard, asks the fault plan, and records the call in the journal when calls are recorded.
 #pragma once
 
 #include <windows.h>
@@ -16,28 +16,29 @@
 
 namespace sim {
 
-std::string describe(std::int64_t value);
-std::string describe(std::uint64_t value);
-std::string describe(const void* pointer);
-std::string describe(const char16_t* text);
-std::string describe(const char* text);
+// An argument or a result as the journal keeps it.
+Value valueOf(std::int64_t value);
+Value valueOf(std::uint64_t value);
+Value valueOf(const void* pointer);
+Value valueOf(const char16_t* text);
+Value valueOf(const char* text);
 
 template <class T>
-std::string describeArg(const T& value) {
+Value argValue(const T& value) {
     if constexpr (std::is_same_v<T, const char16_t*> || std::is_same_v<T, char16_t*>) {
-        return describe(static_cast<const char16_t*>(value));
+        return valueOf(static_cast<const char16_t*>(value));
     } else if constexpr (std::is_same_v<T, const char*> || std::is_same_v<T, char*>) {
-        return describe(static_cast<const char*>(value));
+        return valueOf(static_cast<const char*>(value));
     } else if constexpr (std::is_pointer_v<T>) {
-        return describe(reinterpret_cast<const void*>(value));
+        return valueOf(reinterpret_cast<const void*>(value));
     } else if constexpr (std::is_enum_v<T>) {
-        return describe(static_cast<std::int64_t>(value));
+        return valueOf(static_cast<std::int64_t>(value));
     } else if constexpr (std::is_signed_v<T>) {
-        return describe(static_cast<std::int64_t>(value));
+        return valueOf(static_cast<std::int64_t>(value));
     } else if constexpr (std::is_convertible_v<T, std::string>) {
-        return std::string(value);
+        return Value{Value::Kind::Text, 0, std::string(value)};
     } else {
-        return describe(static_cast<std::uint64_t>(value));
+        return valueOf(static_cast<std::uint64_t>(value));
     }
 }
 
@@ -47,12 +48,12 @@ public:
     explicit ApiCall(const char* function, const Args&... args)
         : device(currentDevice()), thread(currentThread()), process(*thread.process()), function_(function) {
         if (++thread.callsThisTurn > device.scheduler.runawayLimit) runaway();
-        if (device.trace.enabled()) {
-            tracing_ = true;
-            std::string text;
-            ((text += (text.empty() ? "" : ", ") + describeArg(args)), ...);
-            sequence_ = device.trace.begin(
-                TraceRecord{0, device.clock.now(), thread.id(), process.name, function_, std::move(text), {}, false});
+        if (device.journal.recordingCalls()) {
+            recording_ = true;
+            CallEntry entry{function_, {}, {}, false, false};
+            entry.args.reserve(sizeof...(args));
+            (entry.args.push_back(argValue(args)), ...);
+            sequence_ = device.note(std::move(entry));
         }
     }
     ~ApiCall();
@@ -63,10 +64,10 @@ public:
     // arguments ask, so the count of occurrences is the count of failure points.
     bool injectFault();
 
-    // Records the result (for the trace) and returns it.
+    // Records the result (for the journal) and returns it.
     template <class T>
     T ret(T value) {
-        if (tracing_) result_ = describeArg(value);
+        if (recording_) result_ = argValue(value);
         if (!device.preemptions.empty()) preemptionPoint();
         return value;
     }
@@ -87,10 +88,10 @@ private:
     void preemptionPoint();
 
     const char* function_;
-    bool tracing_ = false;
+    bool recording_ = false;
     bool injected_ = false;
     std::uint64_t sequence_ = 0;
-    std::string result_;
+    Value result_;
 };
 
 }  // namespace sim

@@ -39,12 +39,14 @@ int WINAPI ExtEscape(HDC hdc, int escape, int cbInput, LPCSTR input, int cbOutpu
     EscapeCall logged{device.clock.now(), call.process.pid, escape, cbInput, cbOutput, 0};
     if (call.injectFault()) {
         logged.result = -1;
-        device.display.escapes.push_back(logged);
+        device.note(logged);
         return call.fail(kErrorGenFailure, -1);  // the driver could not reach the hardware
     }
     DWORD error = ERROR_SUCCESS;
+    const ULONG before = device.display.powerState;
     logged.result = device.display.escape(escape, cbInput, input, cbOutput, output, error);
-    device.display.escapes.push_back(logged);
+    device.note(logged);
+    if (device.display.powerState != before) device.note(DisplayPowerChanged{before, device.display.powerState});
     if (logged.result < 0) return call.fail(error, logged.result);
     return call.ret(logged.result);
 }

@@ -94,7 +94,7 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
         error = checkLaunch(call, launch);
     launch.error = error;
     if (error != ERROR_SUCCESS) {
-        device.launches.push_back(launch);
+        device.note(launch);
         return call.fail(error, BOOL{FALSE});
     }
 
@@ -110,6 +110,6 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
     information->hThread = reinterpret_cast<HANDLE>(device.handles.allocate(HandleKind::Thread, &call.process));
     information->dwProcessId = launch.processId;
     information->dwThreadId = launch.threadId;
-    device.launches.push_back(launch);
+    device.note(launch);
     return call.ret(BOOL{TRUE});
 }

@@ -23,7 +23,17 @@ BOOL WINAPI Shell_NotifyIcon(DWORD message, PNOTIFYICONDATA data) {
     ApiCall call("Shell_NotifyIcon", message, data ? data->uID : 0, data ? data->uFlags : 0);
     Device& device = call.device;
     if (!data || data->cbSize < sizeof(NOTIFYICONDATA)) return call.fail(ERROR_INVALID_PARAMETER, FALSE);
-    if (message == NIM_DELETE) return call.ret(device.shell.deleteTrayIcon(data->hWnd, data->uID));
+    auto answer = [&](TrayIcon icon, BOOL result) {
+        device.note(TrayChange{message, std::move(icon), result});
+        return call.ret(result);
+    };
+    if (message == NIM_DELETE) {
+        TrayIcon gone;
+        if (const TrayIcon* known = device.shell.findTrayIcon(data->hWnd, data->uID)) gone = *known;
+        gone.hwnd = data->hWnd;
+        gone.id = data->uID;
+        return answer(gone, device.shell.deleteTrayIcon(data->hWnd, data->uID));
+    }
     if (message != NIM_ADD && message != NIM_MODIFY) return call.fail(ERROR_INVALID_PARAMETER, FALSE);
     if (!device.windows.find(data->hWnd)) return call.fail(ERROR_INVALID_WINDOW_HANDLE, FALSE);
     if (call.injectFault()) return call.fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
@@ -42,8 +52,10 @@ BOOL WINAPI Shell_NotifyIcon(DWORD message, PNOTIFYICONDATA data) {
         while (end < data->szTip + 64 && *end) ++end;  // a tip that fills the field has no terminator
         icon.tip.assign(static_cast<const WCHAR*>(data->szTip), end);
     }
-    if (message == NIM_ADD) return call.ret(device.shell.addTrayIcon(icon));
-    return call.ret(device.shell.modifyTrayIcon(icon, data->uFlags));
+    if (message == NIM_ADD) return answer(icon, device.shell.addTrayIcon(icon));
+    const BOOL modified = device.shell.modifyTrayIcon(icon, data->uFlags);
+    const TrayIcon* now = device.shell.findTrayIcon(icon.hwnd, icon.id);
+    return answer(now ? *now : icon, modified);
 }
 
 HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name) {
@@ -99,12 +111,13 @@ BOOL WINAPI TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND hwnd, LP
     open.pid = call.process.pid;
     open.openedAt = device.clock.now();
     device.shell.menu = open;
+    device.note(MenuOpened{open});
     // The menu goes with the wait, however the wait ends (a choice, the owner's end, an unwound thread).
     struct Close {
         Device& device;
         ~Close() {
             if (device.shell.menu) {
-                device.shell.remember(*device.shell.menu);
+                device.note(MenuClosed{*device.shell.menu});
                 device.shell.menu.reset();
             }
         }
@@ -132,12 +145,13 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     box.pid = call.process.pid;
     box.openedAt = device.clock.now();
     device.shell.boxes.push_back(&box);
+    device.note(MessageBoxOpened{box});
     struct Close {
         Device& device;
         OpenMessageBox& box;
         ~Close() {
             std::erase(device.shell.boxes, &box);
-            device.shell.remember(box);
+            device.note(MessageBoxClosed{box});
         }
     } close{device, box};
     runModalLoop(device, call.thread, [&box] { return box.closed; });

@@ -78,7 +78,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWO
     cs.lpszName = title;
     cs.lpszClass = className;
     cs.dwExStyle = exStyle;
-    if (proc(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+    if (callWindowProc(proc, hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs), Delivery::Sent) == -1) {
         if (device.windows.find(hwnd)) DestroyWindow(hwnd);
         return call.fail(ERROR_INVALID_PARAMETER, HWND{nullptr});
     }
@@ -94,7 +94,7 @@ void destroyTree(Device& device, HWND hwnd) {
     if (!window || window->destroying) return;
     window->destroying = true;
     SimThread* thread = window->thread;
-    callWindowProc(window->proc, hwnd, WM_DESTROY, 0, 0);
+    callWindowProc(window->proc, hwnd, WM_DESTROY, 0, 0, Delivery::Sent);
     std::vector<HWND> children;
     for (const Window* w : device.windows.all())
         if (w->parent == hwnd) children.push_back(w->hwnd);
@@ -145,7 +145,7 @@ LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT message, WPARAM, LPARAM) {
 LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     ApiCall call("CallWindowProcW", proc, hwnd, message, wParam, lParam);
     if (!proc) return call.ret(LRESULT{0});
-    return call.ret(callWindowProc(proc, hwnd, message, wParam, lParam));
+    return call.ret(callWindowProc(proc, hwnd, message, wParam, lParam, Delivery::Called));
 }
 
 BOOL WINAPI PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -167,7 +167,7 @@ LRESULT WINAPI SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     Window* window = call.device.windows.find(hwnd);
     if (!window) return call.fail(ERROR_INVALID_WINDOW_HANDLE, LRESULT{0});
     if (window->thread == &call.thread)
-        return call.ret(callWindowProc(window->proc, hwnd, message, wParam, lParam));
+        return call.ret(callWindowProc(window->proc, hwnd, message, wParam, lParam, Delivery::Sent));
     return call.ret(sendToOtherThread(call.device, call.thread, *window->thread, hwnd, message, wParam, lParam));
 }
 

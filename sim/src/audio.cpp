@@ -56,19 +56,16 @@ std::optional<WaveInfo> parseWave(std::span<const std::uint8_t> bytes) {
     return info;
 }
 
-std::size_t Audio::play(SoundRecord sound, std::uint64_t now) {
+std::uint64_t Audio::play(std::uint64_t started, std::uint64_t end, std::uint64_t now) {
     stop(now);
-    sounds_.push_back(std::move(sound));
-    return sounds_.size() - 1;
+    current_ = Sound{++played_, started, end};
+    return current_.number;
 }
 
-void Audio::stop(std::uint64_t now) {
-    if (auto index = playing(now)) sounds_[*index].actualEnd = now;
-}
-
-std::optional<std::size_t> Audio::playing(std::uint64_t now) const {
-    if (sounds_.empty() || sounds_.back().actualEnd <= now) return std::nullopt;
-    return sounds_.size() - 1;
+std::optional<std::uint64_t> Audio::stop(std::uint64_t now) {
+    if (!playing(now)) return std::nullopt;
+    current_.end = now;
+    return current_.started;
 }
 
 }  // namespace sim

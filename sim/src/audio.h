@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
-#include <vector>
 
 namespace sim {
 
@@ -26,41 +24,28 @@ struct WaveInfo {
 // Empty when the bytes are not a WAVE file with a format chunk, a non-zero byte rate and a data chunk.
 std::optional<WaveInfo> parseWave(std::span<const std::uint8_t> bytes);
 
-struct SoundRecord {
-    std::u16string path;  // as the program gave it
-    std::uint32_t pid = 0;
-    std::uint64_t start = 0;
-    std::uint64_t plannedEnd = 0;
-    std::uint64_t actualEnd = 0;  // earlier than plannedEnd when a later sound or a stop cut it short
-    bool async = false;
-    bool cut() const { return actualEnd < plannedEnd; }
-};
-
-struct VolumeWrite {
-    std::uint64_t time = 0;
-    std::uint32_t pid = 0;
-    DWORD volume = 0;
-};
-
 class Audio {
 public:
     // Low word the left channel, high word the right.
     DWORD volume = 0xFFFFFFFF;
 
-    void recordVolumeWrite(const VolumeWrite& write) { volumeWrites_.push_back(write); }
-    const std::vector<VolumeWrite>& volumeWrites() const { return volumeWrites_; }
-
-    // Starts a sound, ending the one that plays; returns its index in sounds().
-    std::size_t play(SoundRecord sound, std::uint64_t now);
-    // Ends the sound that plays, if any.
-    void stop(std::uint64_t now);
-    // The sound still playing at `now`.
-    std::optional<std::size_t> playing(std::uint64_t now) const;
-    const std::vector<SoundRecord>& sounds() const { return sounds_; }
+    // Starts a sound lasting until `end`, ending the one that plays; `started` is its entry in
+    // the journal. Returns the sound's number.
+    std::uint64_t play(std::uint64_t started, std::uint64_t end, std::uint64_t now);
+    // Ends the sound that plays, if any; returns its journal entry.
+    std::optional<std::uint64_t> stop(std::uint64_t now);
+    bool playing(std::uint64_t now) const { return current_.number && current_.end > now; }
+    // When sound `number` ends (or ended, if a later one cut it).
+    std::uint64_t endOf(std::uint64_t number) const { return number == current_.number ? current_.end : 0; }
 
 private:
-    std::vector<SoundRecord> sounds_;
-    std::vector<VolumeWrite> volumeWrites_;
+    struct Sound {
+        std::uint64_t number = 0;  // 0: none yet
+        std::uint64_t started = 0;
+        std::uint64_t end = 0;
+    };
+    Sound current_;
+    std::uint64_t played_ = 0;
 };
 
 }  // namespace sim

@@ -1,10 +1,11 @@
 #include "device.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 
+#include "context.h"
 #include "message_delivery.h"
+#include "sim_thread.h"
 #include "utf.h"
 #include "resources.h"
 
@@ -57,6 +58,7 @@ Process& Device::launch(const std::string& program, const std::u16string& comman
     process->instance = process->image->instance();
     Process& ref = *process;
     processes_.push_back(std::move(process));
+    note(ProcessStarted{ref.pid, program});
     ref.mainThread = &scheduler.spawn(&ref, program, [this, &ref] {
         // WinMain may write into its command line: it gets a copy.
         int code = 0;
@@ -78,6 +80,7 @@ Process& Device::startHosted(const std::string& name, std::function<int()> body)
     process->name = name;
     Process& ref = *process;
     processes_.push_back(std::move(process));
+    note(ProcessStarted{ref.pid, name});
     ref.mainThread = &scheduler.spawn(&ref, name, [&ref, body = std::move(body)] { ref.exitCode = body(); });
     runUntilIdle();
     return ref;
@@ -124,9 +127,37 @@ std::vector<Process*> Device::running(const std::string& program) const {
     return out;
 }
 
-void Device::reportError(const std::string& message) {
-    std::fprintf(stderr, "pocketsim: ERROR: %s\n", message.c_str());
-    errors_.push_back(message);
+std::uint64_t Device::note(EntryData data) {
+    Entry entry;
+    entry.time = clock.now();
+    const CallContext& context = currentContext();
+    if (context.device == this && context.thread) {
+        const SimThread& thread = *context.thread;
+        entry.thread = thread.id();
+        entry.pid = thread.process() ? thread.process()->pid : 0;
+        entry.codePid = thread.process() ? codeOwner(thread).pid : 0;
+    }
+    entry.data = std::move(data);
+    return journal.add(std::move(entry));
+}
+
+const Process& Device::codeOwner(const SimThread& thread) const {
+    const Process& process = *thread.process();
+    if (thread.runningProcs.empty()) return process;
+    const void* proc = thread.runningProcs.back();
+    if (process.image && process.image->contains(proc)) return process;
+    for (const auto& other : processes_)
+        if (other->running() && other->image && other->image->contains(proc)) return *other;
+    return process;
+}
+
+void Device::reportError(const std::string& message) { note(SimulationError{message}); }
+
+std::vector<std::string> Device::errors(std::uint64_t mark) const {
+    std::vector<std::string> out;
+    if (journal.total<SimulationError>() == 0) return out;  // the usual case, and long runs ask often
+    for (const SimulationError& e : journal.all<SimulationError>(mark)) out.push_back(e.message);
+    return out;
 }
 
 bool Device::postSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -147,6 +178,7 @@ void Device::threadFinished(SimThread& thread) {
 void Device::endProcess(Process& process, int exitCode) {
     process.exitCode = exitCode;
     process.mainThread = nullptr;
+    note(ProcessEnded{process.pid, process.name, exitCode});
     for (HWND hwnd : windows.windowsOf(process)) windows.remove(hwnd);
     windows.removeClassesOf(process);
     std::vector<std::uintptr_t> released;

@@ -23,7 +23,7 @@
 #include "shell.h"
 #include "shell_taskbar.h"
 #include "system_info.h"
-#include "trace.h"
+#include "journal/journal.h"
 #include "window_manager.h"
 // Files and devices.
 #include "audio.h"
@@ -71,7 +71,8 @@ public:
     FaultPlan faults;
     // Calls at which the driver stops a thread, to run the others meanwhile (same rules as faults).
     FaultPlan preemptions;
-    Trace trace;
+    // What happened, in order: the one record every reader uses.
+    Journal journal;
     Registry registry;
     WindowManager windows{handles};
     MutexTable mutexes;
@@ -91,9 +92,7 @@ public:
     Keyboard keyboard;
     Audio audio;
     DisplayDriver display;
-    StandInLogs standIns;  // what the stand-in windows of outside programs received
-    // Desktop: processes that programs asked the system to create.
-    std::vector<ProcessLaunch> launches;
+    StandIns standIns;  // the stand-in windows of outside programs
 
     // Starts a program as a new process and runs the device until every thread waits.
     // `currentDirectory` (desktop): empty for the program's own folder, as Explorer starts it.
@@ -124,11 +123,18 @@ public:
         return id;
     }
 
+    // Records an entry, stamped with the time and, on a simulated thread, the thread, its
+    // process and the process whose code runs; returns its sequence number.
+    std::uint64_t note(EntryData data);
+    // The process whose code a thread runs now: a procedure one program put on another's
+    // window runs on that window's thread, yet what it does is its own program's doing.
+    const Process& codeOwner(const SimThread& thread) const;
+
     // Something the simulation refuses to carry on silently (a runaway thread, an image
-    // unloaded under a running procedure): printed at once and kept for the harness to check.
+    // unloaded under a running procedure): recorded in the journal for the driver to report.
     void reportError(const std::string& message);
-    const std::vector<std::string>& errors() const { return errors_; }
-    void clearErrors() { errors_.clear(); }
+    // The errors still in the journal from `mark` on.
+    std::vector<std::string> errors(std::uint64_t mark = 0) const;
 
     // Posts a message on behalf of the system or the user (a tap, a key); false when the window is gone.
     bool postSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -144,7 +150,6 @@ private:
 
     std::vector<std::unique_ptr<Process>> processes_;
     std::vector<std::unique_ptr<Image>> keptImages_;
-    std::vector<std::string> errors_;
     std::uint32_t nextPid_ = 0x1000;
 };
 

@@ -18,8 +18,7 @@ UINT modifierOf(BYTE vk) {
 
 }  // namespace
 
-void Keyboard::record(const KeyboardEvent& event) {
-    events_.push_back(event);
+void Keyboard::apply(const KeyboardEvent& event) {
     if (const UINT modifier = modifierOf(event.vk)) {
         if (event.flags & KEYEVENTF_KEYUP) modifiers_ &= ~modifier;
         else modifiers_ |= modifier;
@@ -62,7 +61,7 @@ bool hotKeyHolderAlive(const Device& device, const HotKey& key) {
 std::optional<HotKey> pressHotKey(Device& device, UINT vk, UINT modifiers) {
     HotKeyPress press{device.clock.now(), vk, modifiers, std::nullopt};
     press.receiver = device.hotKeys.find(vk, modifiers);
-    device.keyboard.recordPress(press);
+    device.note(press);
     if (!press.receiver) return std::nullopt;
     const HotKey key = *press.receiver;
     postHotKey(device, key, key.keyModifiers());
@@ -75,7 +74,10 @@ void synthesiseKey(Device& device, const KeyboardEvent& event) {
     const bool up = (event.flags & KEYEVENTF_KEYUP) != 0;
     // Modifiers as they were before this event: a modifier key is no hot key of itself.
     const UINT modifiers = keyboard.modifiers();
-    keyboard.record(event);
+    device.note(event);
+    const bool wasOn = keyboard.switchedOn();
+    keyboard.apply(event);
+    if (keyboard.switchedOn() != wasOn) device.note(PowerSwitched{keyboard.switchedOn()});
     if (modifierOf(event.vk)) return;
     if (const auto key = device.hotKeys.find(event.vk, modifiers)) {
         if (!up) postHotKey(device, *key, key->keyModifiers());

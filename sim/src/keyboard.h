@@ -9,43 +9,22 @@
 #include <vector>
 
 #include "hot_keys.h"
+#include "journal/entries.h"
 
 namespace sim {
 
 class Device;
 
-struct KeyboardEvent {
-    std::uint64_t time = 0;
-    std::uint32_t pid = 0;
-    BYTE vk = 0;
-    BYTE scan = 0;
-    DWORD flags = 0;
-    DWORD extra = 0;
-};
-
-struct HotKeyPress {
-    std::uint64_t time = 0;
-    UINT vk = 0;
-    UINT modifiers = 0;
-    std::optional<HotKey> receiver;  // empty: the key reached no one
-};
-
 class Keyboard {
 public:
     // keybd_event. A press of VK_OFF followed by its release switches the device off.
-    void record(const KeyboardEvent& event);
-    const std::vector<KeyboardEvent>& events() const { return events_; }
+    void apply(const KeyboardEvent& event);
     // MOD_ALT, MOD_CONTROL, MOD_SHIFT and MOD_WIN for the modifier keys now down.
     UINT modifiers() const { return modifiers_; }
     bool switchedOn() const { return on_; }
     void switchOn() { on_ = true; }
 
-    void recordPress(const HotKeyPress& press) { presses_.push_back(press); }
-    const std::vector<HotKeyPress>& presses() const { return presses_; }
-
 private:
-    std::vector<KeyboardEvent> events_;
-    std::vector<HotKeyPress> presses_;
     bool offDown_ = false;
     bool on_ = true;
     UINT modifiers_ = 0;

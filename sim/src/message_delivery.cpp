@@ -8,17 +8,25 @@
 
 namespace sim {
 
-LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Delivery how) {
     // Which procedures each thread is inside: an image they belong to must stay loaded.
-    SimThread* thread = currentContext().thread;
+    const CallContext& context = currentContext();
+    SimThread* thread = context.thread;
+    const auto depth = static_cast<std::uint8_t>(thread ? thread->runningProcs.size() : 0);
     if (thread) thread->runningProcs.push_back(reinterpret_cast<const void*>(proc));
+    Device* device = context.device;
+    const std::uint64_t entry = device ? device->note(DeliveryEntry{hwnd, message, wParam, lParam, 0, how, depth,
+                                                                    reinterpret_cast<const void*>(proc), false})
+                                       : 0;
     struct Leave {
         SimThread* thread;
         ~Leave() {
             if (thread) thread->runningProcs.pop_back();
         }
     } leave{thread};
-    return proc(hwnd, message, wParam, lParam);
+    const LRESULT result = proc(hwnd, message, wParam, lParam);
+    if (device) device->journal.finishDelivery(entry, result);
+    return result;
 }
 
 void handleSentMessages(Device& device, SimThread& thread) {
@@ -26,7 +34,7 @@ void handleSentMessages(Device& device, SimThread& thread) {
         Window* window = device.windows.find(message->hwnd);
         if (window && window->thread == &thread)
             message->result = callWindowProc(window->proc, message->hwnd, message->message, message->wParam,
-                                             message->lParam);
+                                             message->lParam, Delivery::Sent);
         message->done = true;
     }
 }
@@ -72,12 +80,16 @@ LRESULT sendToOtherThread(Device& device, SimThread& sender, SimThread& receiver
 LRESULT dispatchMessage(Device& device, SimThread& thread, const MSG& msg) {
     if (msg.message == WM_TIMER && msg.lParam) {
         auto timerProc = reinterpret_cast<TIMERPROC>(msg.lParam);
+        const auto depth = static_cast<std::uint8_t>(thread.runningProcs.size());
+        const std::uint64_t entry = device.note(DeliveryEntry{msg.hwnd, WM_TIMER, msg.wParam, msg.lParam, 0,
+                                                              Delivery::Posted, depth, reinterpret_cast<const void*>(timerProc), false});
         timerProc(msg.hwnd, WM_TIMER, static_cast<UINT>(msg.wParam), device.clock.tickCount());
+        device.journal.finishDelivery(entry, 0);
         return 0;
     }
     Window* window = device.windows.find(msg.hwnd);
     if (!window || window->thread != &thread) return 0;
-    return callWindowProc(window->proc, msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    return callWindowProc(window->proc, msg.hwnd, msg.message, msg.wParam, msg.lParam, Delivery::Posted);
 }
 
 bool runModalLoop(Device& device, SimThread& thread, const std::function<bool()>& finished) {

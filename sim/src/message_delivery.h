@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "journal/entries.h"
 #include "message_queue.h"
 
 namespace sim {
@@ -13,7 +14,8 @@ namespace sim {
 class Device;
 class SimThread;
 
-LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Runs a window procedure, recording the delivery in the journal.
+LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Delivery how);
 
 // Handles every message other threads have sent to this one (as Win32 does inside its waits).
 void handleSentMessages(Device& device, SimThread& thread);

@@ -97,22 +97,16 @@ std::vector<unsigned> htmlButtonCommands(std::u16string_view html) {
     return commands;
 }
 
-void NotificationCenter::record(NotificationEvent event) {
-    if (history_.size() >= historyLimit) history_.erase(history_.begin(), history_.begin() + history_.size() / 2);
-    history_.push_back(std::move(event));
-}
-
-LRESULT NotificationCenter::add(const Notification& n, std::uint64_t time) {
+NotificationEvent NotificationCenter::add(const Notification& n, std::uint64_t time) {
     LRESULT result = S_OK;
     if (find(n.clsid, n.id)) result = E_FAIL;  // one notification per class id and id
     else active_.push_back(n);
     const Notification* now = find(n.clsid, n.id);
-    record({NotificationCall::Add, n.clsid, n.id, 0, result, time, n.ownerPid,
-            now ? std::optional<Notification>(*now) : std::nullopt});
-    return result;
+    return {NotificationCall::Add, n.clsid, n.id, 0, result, time, n.ownerPid,
+            now ? std::optional<Notification>(*now) : std::nullopt};
 }
 
-LRESULT NotificationCenter::update(DWORD mask, const Notification& f, std::uint64_t time, std::uint32_t pid) {
+NotificationEvent NotificationCenter::update(DWORD mask, const Notification& f, std::uint64_t time, std::uint32_t pid) {
     auto it = std::find_if(active_.begin(), active_.end(), [&](const Notification& a) {
         return sameClsid(a.clsid, f.clsid) && a.id == f.id;
     });
@@ -128,17 +122,15 @@ LRESULT NotificationCenter::update(DWORD mask, const Notification& f, std::uint6
         if (mask & SHNUM_HTML) it->html = f.html;
         if (mask & SHNUM_TITLE) it->title = f.title;
     }
-    record({NotificationCall::Update, f.clsid, f.id, mask, result, time, pid,
-            it != active_.end() ? std::optional<Notification>(*it) : std::nullopt});
-    return result;
+    return {NotificationCall::Update, f.clsid, f.id, mask, result, time, pid,
+            it != active_.end() ? std::optional<Notification>(*it) : std::nullopt};
 }
 
-LRESULT NotificationCenter::remove(const CLSID& clsid, DWORD id, std::uint64_t time, std::uint32_t pid) {
+NotificationEvent NotificationCenter::remove(const CLSID& clsid, DWORD id, std::uint64_t time, std::uint32_t pid) {
     const auto before = active_.size();
     std::erase_if(active_, [&](const Notification& a) { return sameClsid(a.clsid, clsid) && a.id == id; });
     const LRESULT result = active_.size() < before ? S_OK : E_FAIL;
-    record({NotificationCall::Remove, clsid, id, 0, result, time, pid, std::nullopt});
-    return result;
+    return {NotificationCall::Remove, clsid, id, 0, result, time, pid, std::nullopt};
 }
 
 const Notification* NotificationCenter::find(const CLSID& clsid, DWORD id) const {

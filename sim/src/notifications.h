@@ -47,20 +47,16 @@ std::vector<unsigned> htmlButtonCommands(std::u16string_view html);
 
 class NotificationCenter {
 public:
-    LRESULT add(const Notification& n, std::uint64_t time);
-    LRESULT update(DWORD mask, const Notification& fields, std::uint64_t time, std::uint32_t pid);
-    LRESULT remove(const CLSID& clsid, DWORD id, std::uint64_t time, std::uint32_t pid);
+    // Each returns what happened, with the shell's answer, for the journal.
+    NotificationEvent add(const Notification& n, std::uint64_t time);
+    NotificationEvent update(DWORD mask, const Notification& fields, std::uint64_t time, std::uint32_t pid);
+    NotificationEvent remove(const CLSID& clsid, DWORD id, std::uint64_t time, std::uint32_t pid);
 
     const Notification* find(const CLSID& clsid, DWORD id) const;
     const std::vector<Notification>& active() const { return active_; }
-    const std::vector<NotificationEvent>& history() const { return history_; }
-    // Long runs keep only the most recent events.
-    std::size_t historyLimit = 100000;
 
 private:
-    void record(NotificationEvent event);
     std::vector<Notification> active_;
-    std::vector<NotificationEvent> history_;
 };
 
 }  // namespace sim

@@ -76,14 +76,4 @@ void OpenMessageBox::press(UINT vk) {
     }
 }
 
-void Shell::remember(const OpenMenu& m) {
-    if (menuHistory.size() >= historyLimit) menuHistory.erase(menuHistory.begin(), menuHistory.begin() + historyLimit / 2);
-    menuHistory.push_back(m);
-}
-
-void Shell::remember(const OpenMessageBox& b) {
-    if (boxHistory.size() >= historyLimit) boxHistory.erase(boxHistory.begin(), boxHistory.begin() + historyLimit / 2);
-    boxHistory.push_back(b);
-}
-
 }  // namespace sim

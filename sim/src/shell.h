@@ -72,15 +72,9 @@ public:
     const std::vector<TrayIcon>& trayIcons() const { return tray_; }
     const TrayIcon* findTrayIcon(HWND hwnd, UINT id) const;
 
-    // Menus and boxes stay in these lists while open; the history keeps every one shown.
+    // The menu and the boxes on the screen now.
     std::optional<OpenMenu> menu;
     std::vector<OpenMessageBox*> boxes;
-    std::vector<OpenMenu> menuHistory;
-    std::vector<OpenMessageBox> boxHistory;
-    // Keeps the histories bounded on long runs.
-    std::size_t historyLimit = 10000;
-    void remember(const OpenMenu& m);
-    void remember(const OpenMessageBox& b);
 
 private:
     std::vector<TrayIcon> tray_;

@@ -14,10 +14,9 @@ bool isApplication(const Device& device, HWND hwnd) {
 
 // The shell's taskbar: on a lift over its close button, the application in front goes to the
 // background (a sent message it must answer) and the desktop comes to the front.
-LRESULT CALLBACK ShellTaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ShellTaskbarProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
     Device& device = currentDevice();
     ShellWindows& shell = device.shellWindows;
-    shell.taskbarReceived.push_back(ReceivedMessage{message, wParam, lParam, device.clock.now()});
     if (message == WM_LBUTTONUP) {
         RECT rect{};
         GetWindowRect(hwnd, &rect);
@@ -27,7 +26,7 @@ LRESULT CALLBACK ShellTaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         const int height = rect.bottom - rect.top;
         const HWND front = GetForegroundWindow();
         if (x >= width - kShellCloseBand && x < width && y >= 0 && y < height && isApplication(device, front)) {
-            shell.sentToBackground.push_back(front);
+            device.note(SentToBackground{front});
             SendMessageW(front, WM_ACTIVATE, WA_INACTIVE, 0);
             device.foreground = shell.desktop;
         }

@@ -5,9 +5,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
-
-#include "stand_ins.h"
 
 namespace sim {
 
@@ -18,14 +15,10 @@ constexpr int kShellCloseBand = 25;
 struct ShellWindows {
     HWND taskbar = nullptr;
     HWND desktop = nullptr;
-    WNDPROC taskbarProc = nullptr;  // the taskbar's own procedure
+    WNDPROC taskbarProc = nullptr;  // the taskbar's own procedure: what it received is in the journal
     std::uint32_t pid = 0;
-    // Every message the taskbar's own procedure received, in order.
-    std::vector<ReceivedMessage> taskbarReceived;
     // What the taskbar's own procedure answers to every message (settable by a test).
     LRESULT taskbarResult = 0;
-    // Applications the shell sent to the background on a lift in its close band.
-    std::vector<HWND> sentToBackground;
 };
 
 // Boots the shell's process with its taskbar (width x height at the top left) and desktop.

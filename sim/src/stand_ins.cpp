@@ -9,7 +9,7 @@ namespace {
 
 LRESULT CALLBACK StandInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Device& device = currentDevice();
-    device.standIns.record(hwnd, ReceivedMessage{message, wParam, lParam, device.clock.now()});
+    device.standIns.adopt(hwnd);
     const StandInOptions options = device.standIns.options(hwnd);
     if (message == WM_DESTROY) PostQuitMessage(0);
     if (message == WM_CLOSE && options.refusesToClose) return 0;
@@ -22,11 +22,7 @@ LRESULT CALLBACK StandInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-const std::vector<ReceivedMessage>& StandInLogs::of(HWND hwnd) const {
-    static const std::vector<ReceivedMessage> none;
-    auto it = logs_.find(hwnd);
-    return it == logs_.end() ? none : it->second;
-}
+const void* StandIns::procedure() { return reinterpret_cast<const void*>(StandInProc); }
 
 HWND startStandIn(Device& device, const std::string& program, const std::u16string& className,
                   const std::u16string& title, const StandInOptions& options) {

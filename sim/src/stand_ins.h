@@ -30,11 +30,13 @@ struct StandInOptions {
     bool foreground = false;         // comes to the front once made
 };
 
-class StandInLogs {
+// The stand-ins' windows and how each behaves; what they received is in the journal, as
+// deliveries to `procedure()`.
+class StandIns {
 public:
-    void record(HWND hwnd, const ReceivedMessage& message) {
-        if (!logs_.count(hwnd)) options_[hwnd] = pending_;  // the first message is WM_CREATE
-        logs_[hwnd].push_back(message);
+    // The first message a stand-in window gets (WM_CREATE) gives it the options expected.
+    void adopt(HWND hwnd) {
+        if (!options_.count(hwnd)) options_[hwnd] = pending_;
     }
     // Options for the stand-in window about to be created.
     void expect(const StandInOptions& options) { pending_ = options; }
@@ -42,12 +44,11 @@ public:
         auto it = options_.find(hwnd);
         return it == options_.end() ? StandInOptions{} : it->second;
     }
-    // Kept after the window is gone, for the driver to read.
-    const std::vector<ReceivedMessage>& of(HWND hwnd) const;
-    bool isStandIn(HWND hwnd) const { return logs_.count(hwnd) != 0; }
+    bool isStandIn(HWND hwnd) const { return options_.count(hwnd) != 0; }
+    // The window procedure of every stand-in.
+    static const void* procedure();
 
 private:
-    std::map<HWND, std::vector<ReceivedMessage>> logs_;
     std::map<HWND, StandInOptions> options_;
     StandInOptions pending_;
 };

@@ -4,9 +4,11 @@
 #include <map>
 #include <set>
 
+#include "../expect_sequence.h"
 #include "monitor_fixture.h"
 
 using namespace monitor_test;
+using namespace pocket;
 using ::testing::HasSubstr;
 
 namespace {
@@ -126,12 +128,12 @@ INSTANTIATE_TEST_SUITE_P(Frame, MonitorStartFailure,
 TEST_F(MonitorTest, FailedMutexPostsNothingToTheRunningCopy) {
     auto running = start();
     device.failCall("CreateMutexW", 2);
-    device.trace().enable();
+    device.recordCalls();
     auto second = start();
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_TRUE(device.process(running.pid)->running);  // without the mutex it cannot tell; it leaves the copy on
-    for (const auto& record : device.trace().records())
-        EXPECT_NE(record.function, "PostMessageW") << "the failed start posted something";
+    for (const std::string& name : device.callNames())
+        EXPECT_NE(name, "PostMessageW") << "the failed start posted something";
 }
 
 struct StoredValue {
@@ -213,52 +215,52 @@ TEST_F(MonitorTest, FailedWriteLosesNothing) {
     EXPECT_EQ(stored(), 10 * kMinute + 5000);
 }
 
-TEST_F(MonitorTest, ShutdownUndoesTheSetUpInOrder) {
-    start();
-    device.trace().enable();
-    start();
-    std::vector<std::string> calls;
-    const std::set<std::string> watched = {"KillTimer", "SHNotificationRemove", "DestroyIcon", "DestroyWindow",
-                                           "PostQuitMessage"};
-    for (const auto& record : device.trace().records())
-        if (watched.count(record.function)) calls.push_back(record.function);
-    const std::vector<std::string> expected = {"KillTimer", "SHNotificationRemove", "DestroyIcon", "DestroyWindow",
-                                               "PostQuitMessage"};
-    EXPECT_EQ(calls, expected);
-}
 
+// A first start on external power: window, stored counter, first sample and notification, timer.
 TEST_F(MonitorTest, StartUpCallsThePlatformInOrder) {
     device.setPower({AC_LINE_ONLINE, 85, BATTERY_FLAG_CHARGING});
-    device.trace().enable();
+    device.recordCalls();
     start();
-    const std::set<std::string> ignored = {"GetStockObject", "DefWindowProcW", "GetMessageW"};
-    std::vector<std::string> calls;
-    for (const auto& record : device.trace().records())
-        if (!ignored.count(record.function)) calls.push_back(record.function);
-    const std::vector<std::string> expected = {
-        "CreateMutexW",
-        "RegisterClassW",
-        "CreateWindowExW",
-        // WM_CREATE: the stored counter, then the first sample
-        "RegCreateKeyExW", "RegQueryValueExW", "RegCloseKey",
-        "GetTickCount",
-        "GetSystemPowerStatusEx", "GetTickCount",
-        "RegCreateKeyExW", "RegSetValueExW", "RegCloseKey",
-        "LoadImageW",
-        "LoadStringW", "LoadStringW", "wsprintfW",
-        "LoadStringW", "SHNotificationAdd",
+    static const pocket::Step kStartUp[] = {
+        {kCall, "CreateMutexW"},
+        {kCall, "GetStockObject"},
+        {kCall, "RegisterClassW"},
+        {kCall, "CreateWindowExW"},
+        {kSent, WM_CREATE},
+        // the stored counter (none yet), then the first sample
+        {kCall, "RegCreateKeyExW"}, {kCall | kResult, "RegQueryValueExW", ERROR_FILE_NOT_FOUND}, {kCall, "RegCloseKey"},
+        {kCall, "GetTickCount"},
+        {kCall, "GetSystemPowerStatusEx"}, {kCall, "GetTickCount"},
+        {kCall, "RegCreateKeyExW"}, {kCall, "RegSetValueExW"}, {kCall, "RegCloseKey"},
+        {kCall, "LoadImageW"},
+        {kCall, "LoadStringW"}, {kCall, "LoadStringW"}, {kCall, "LoadStringW"},
+        {kCall | kResult, "SHNotificationAdd", S_OK},
         // the icon shown before (none yet) goes once the shell holds the new one
-        "DestroyIcon",
-        "SetTimer",
+        {kCall, "DestroyIcon"},
+        {kCall | kResult, "SetTimer", 1},
     };
-    std::vector<std::string> withoutText;
-    for (const auto& call : calls)
-        if (call != "wsprintfW") withoutText.push_back(call);
-    std::vector<std::string> expectedWithoutText;
-    for (const auto& call : expected)
-        if (call != "wsprintfW") expectedWithoutText.push_back(call);
-    // wsprintfW is pure text work; the platform may or may not trace it.
-    EXPECT_EQ(withoutText, expectedWithoutText);
+    EXPECT_SEQUENCE(device, 0, "voltmarap", kStartUp);
+}
+
+// A second start closes the first, which undoes its set-up in reverse.
+TEST_F(MonitorTest, SecondStartShutsTheFirstDownInOrder) {
+    start();
+    device.recordCalls();
+    const std::uint64_t mark = device.mark();
+    start();
+    static const pocket::Step kShutDown[] = {
+        {kCall, "CreateMutexW"},  // the second copy
+        {kCall, "FindWindowW"},
+        {kCall, "PostMessageW"},
+        {kPosted, WM_CLOSE},  // the first copy
+        {kCall, "KillTimer"},
+        {kCall, "SHNotificationRemove"},
+        {kCall, "DestroyIcon"},
+        {kCall, "DestroyWindow"},
+        {kSent, WM_DESTROY},
+        {kCall, "PostQuitMessage"},
+    };
+    EXPECT_SEQUENCE(device, mark, "voltmarap", kShutDown);
 }
 
 TEST_F(MonitorTest, SecondStartWhileTheFirstIsStillStartingLeavesItRunning) {

@@ -3,6 +3,7 @@
 
 #include <aygshell.h>
 
+#include "../expect_sequence.h"
 #include "monitor_fixture.h"
 
 using namespace monitor_test;
@@ -124,16 +125,24 @@ TEST_F(MonitorTest, MinuteChangeUpdatesTheTextOnly) {
     EXPECT_EQ(sim::toUtf8(history.back().after->title), "バッテリ情報");  // the title is never updated
 }
 
-TEST_F(MonitorTest, SameIconReloadedWhenTheLevelMoves) {
+TEST_F(MonitorTest, SampleOfANewLevelUpdatesTheNotificationBeforeTheOldIconGoes) {
     start();
     device.setPower({AC_LINE_OFFLINE, 84, BATTERY_FLAG_HIGH});
-    device.trace().enable();
+    device.recordCalls();
+    const std::uint64_t mark = device.mark();
     device.advance(5000);
-    std::vector<std::string> iconCalls;
-    for (const auto& r : device.trace().records())
-        if (r.function == "DestroyIcon" || r.function == "LoadImageW") iconCalls.push_back(r.function);
-    // The old icon goes once the shell shows the new one.
-    EXPECT_EQ(iconCalls, (std::vector<std::string>{"LoadImageW", "DestroyIcon"}));
+    static const pocket::Step kSample[] = {
+        {pocket::kPosted | pocket::kWParam, WM_TIMER, 1},
+        {pocket::kCall, "GetSystemPowerStatusEx"},
+        {pocket::kCall, "GetTickCount"},
+        {pocket::kCall, "RegCreateKeyExW"}, {pocket::kCall, "RegSetValueExW"}, {pocket::kCall, "RegCloseKey"},
+        {pocket::kCall, "LoadImageW"},
+        {pocket::kCall, "LoadStringW"},
+        {pocket::kCall | pocket::kResult, "SHNotificationUpdate", S_OK},
+        // the old icon goes once the shell shows the new one
+        {pocket::kCall | pocket::kResult, "DestroyIcon", TRUE},
+    };
+    EXPECT_SEQUENCE(device, mark, "voltmarap", kSample);
     EXPECT_EQ(shown()->iconId, 108u);
     EXPECT_TRUE(shown()->iconHandleAlive);
 }

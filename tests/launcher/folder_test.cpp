@@ -49,7 +49,7 @@ TEST_P(LauncherFolder, IsCutAtTheLastRealSeparator) {
 
     EXPECT_EQ(launcher.exitCode, 0);
     ASSERT_EQ(pc.launches().size(), 1u);
-    const sim::ProcessLaunch& launch = pc.launches().front();
+    const sim::ProcessLaunch launch = pc.launches().front();
     EXPECT_TRUE(launch.started()) << "error " << launch.error;
     ASSERT_TRUE(launch.currentDirectory);
     EXPECT_EQ(sim::toUtf8(*launch.currentDirectory), c.folder);

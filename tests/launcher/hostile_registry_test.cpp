@@ -67,7 +67,7 @@ protected:
             return;
         }
         ASSERT_EQ(pc.launches().size(), before + 1);
-        const sim::ProcessLaunch& launch = pc.launches().back();
+        const sim::ProcessLaunch launch = pc.launches().back();
         EXPECT_EQ(launch.applicationName, *expected);
         EXPECT_EQ(launch.started(), *expected == widen(kLongestPath));
         EXPECT_EQ(launch.commandLine, kRegisterCommand);

@@ -70,11 +70,11 @@ TEST_P(LauncherRegistry, StartsTheApplicationManagerOnlyFromAUsablePath) {
         pc.registry().setValue(std::string(kAppPathsKey), u"Other", REG_SZ, wideBytes(u"x"));
         if (c.type != REG_NONE) registerAppManager(c.type, c.data);
     }
-    pc.trace().enable();
+    pc.recordCalls();
 
     const auto launcher = runLauncher();
 
-    const auto calls = pc.trace().functions("setuplaunch");
+    const auto calls = pc.callNames(0, "setuplaunch");
     const bool lookedForFolder = std::find(calls.begin(), calls.end(), "GetModuleFileNameA") != calls.end();
     EXPECT_EQ(lookedForFolder, c.outcome != Outcome::NothingTried);
     if (c.outcome == Outcome::NothingTried) {
@@ -82,7 +82,7 @@ TEST_P(LauncherRegistry, StartsTheApplicationManagerOnlyFromAUsablePath) {
         return;
     }
     ASSERT_EQ(pc.launches().size(), 1u);
-    const sim::ProcessLaunch& launch = pc.launches().front();
+    const sim::ProcessLaunch launch = pc.launches().front();
     EXPECT_EQ(launch.applicationName, c.startedPath);
     EXPECT_EQ(launch.started(), c.outcome == Outcome::Started);
     // Its handles are neither closed nor waited on: the system takes them back at the end.
@@ -99,7 +99,7 @@ TEST_F(LauncherTest, HandsTheApplicationManagerTheBundleFromItsOwnFolder) {
     pc.installAt("setuplaunch", "E:\\Bundle\\setuplaunch.exe");
     runLauncher();
     ASSERT_EQ(pc.launches().size(), 1u);
-    const sim::ProcessLaunch& launch = pc.launches().front();
+    const sim::ProcessLaunch launch = pc.launches().front();
     EXPECT_TRUE(launch.started());
     EXPECT_EQ(launch.commandLine, kRegisterCommand);
     EXPECT_EQ(launch.currentDirectory, u"E:\\Bundle");

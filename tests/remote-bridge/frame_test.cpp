@@ -5,9 +5,11 @@
 
 #include <set>
 
+#include "../expect_sequence.h"
 #include "bridge_fixture.h"
 
 using namespace bridge_test;
+using namespace pocket;
 
 TEST_F(BridgeTest, StartShowsTheIconAndHoldsTheSevenKeys) {
     auto bridge = start();
@@ -34,20 +36,38 @@ TEST_F(BridgeTest, StartShowsTheIconAndHoldsTheSevenKeys) {
     EXPECT_EQ(held, (std::set<UINT>{136, 137, 138, 139, 140, 141, 142}));
 }
 
-TEST_F(BridgeTest, KeysAreTakenAndGivenBackInOrder) {
-    device.trace().enable();
+namespace {
+
+const std::vector<std::int64_t> kKeyOrder = {142, 141, 139, 138, 140, 137, 136};
+
+// The last argument of every recorded call of `function` by the bridge: the key, or the key's id.
+std::vector<std::int64_t> lastArguments(const pocket::PocketDevice& device, const std::string& function) {
+    std::vector<std::int64_t> out;
+    for (const pocket::CallView& call : device.calls(0, "rcbridge"))
+        if (call.function == function) out.push_back(call.args.back().number());
+    return out;
+}
+
+}  // namespace
+
+// The tray icon first, then the seven keys, in the order a remote's keys are laid out.
+TEST_F(BridgeTest, StartUpTakesTheTrayIconAndTheKeysInOrder) {
+    device.recordCalls();
     start();
-    device.device().postSystemMessage(device.findWindow("WMP7.5 for Pocket PC")->hwnd, WM_CLOSE, 0, 0);
-    device.device().runUntilIdle();
-    std::vector<std::string> registered, released;
-    for (const auto& r : device.trace().records()) {
-        const std::string vk = r.args.substr(r.args.rfind(", ") + 2);
-        if (r.function == "RegisterHotKey") registered.push_back(vk);
-        if (r.function == "UnregisterHotKey") released.push_back(vk);
-    }
-    const std::vector<std::string> order = {"142", "141", "139", "138", "140", "137", "136"};
-    EXPECT_EQ(registered, order);
-    EXPECT_EQ(released, order);
+    static const Step kStartUp[] = {
+        {kCall, "CreateMutexW"},
+        {kCall, "FindWindowW"},
+        {kCall, "GetStockObject"},
+        {kCall, "RegisterClassW"},
+        {kCall, "CreateWindowExW"},
+        {kSent, WM_CREATE},
+        {kCall, "LoadImageW"},
+        {kCall | kResult, "Shell_NotifyIcon", TRUE},
+        {kCall, "RegisterHotKey"}, {kCall, "RegisterHotKey"}, {kCall, "RegisterHotKey"}, {kCall, "RegisterHotKey"},
+        {kCall, "RegisterHotKey"}, {kCall, "RegisterHotKey"}, {kCall, "RegisterHotKey"},
+    };
+    EXPECT_SEQUENCE(device, 0, "rcbridge", kStartUp);
+    EXPECT_EQ(lastArguments(device, "RegisterHotKey"), kKeyOrder);
 }
 
 TEST_F(BridgeTest, SecondStartEndsAtOnceLeavingOneBridge) {
@@ -187,20 +207,25 @@ TEST_F(BridgeTest, ExitRemovesTheIconAndReleasesTheKeys) {
 
 TEST_F(BridgeTest, CloseFromAnotherProgramShutsDownInOrder) {
     start();
-    device.trace().enable();
+    device.recordCalls();
+    const std::uint64_t mark = device.mark();
     device.device().startHosted("closer", [] {
         PostMessageW(FindWindowW(u"WMP7.5 for Pocket PC", u"Windows Media"), WM_CLOSE, 0, 0);
         return 0;
     });
-    const std::set<std::string> watched = {"UnregisterHotKey", "Shell_NotifyIcon", "DestroyIcon", "DestroyWindow",
-                                           "PostQuitMessage"};
-    std::vector<std::string> calls;
-    for (const auto& r : device.trace().records())
-        if (r.process == "rcbridge" && watched.count(r.function) &&
-            (calls.empty() || calls.back() != r.function || r.function != "UnregisterHotKey"))
-            calls.push_back(r.function);
-    EXPECT_EQ(calls, (std::vector<std::string>{"UnregisterHotKey", "Shell_NotifyIcon", "DestroyIcon", "DestroyWindow",
-                                               "PostQuitMessage"}));
+    // The keys go back in the order they were taken; UnregisterHotKey's id is the key.
+    static const Step kShutDown[] = {
+        {kPosted, WM_CLOSE},
+        {kCall, "UnregisterHotKey"}, {kCall, "UnregisterHotKey"}, {kCall, "UnregisterHotKey"}, {kCall, "UnregisterHotKey"},
+        {kCall, "UnregisterHotKey"}, {kCall, "UnregisterHotKey"}, {kCall, "UnregisterHotKey"},
+        {kCall | kResult, "Shell_NotifyIcon", TRUE},
+        {kCall | kResult, "DestroyIcon", TRUE},
+        {kCall, "DestroyWindow"},
+        {kSent, WM_DESTROY},
+        {kCall, "PostQuitMessage"},
+    };
+    EXPECT_SEQUENCE(device, mark, "rcbridge", kShutDown);
+    EXPECT_EQ(lastArguments(device, "UnregisterHotKey"), kKeyOrder);
     EXPECT_EQ(device.runningCount("rcbridge"), 0u);
 }
 

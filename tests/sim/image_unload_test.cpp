@@ -30,7 +30,7 @@ TEST(ImageUnload, RefusedWhileAnotherProcessesWindowUsesItsProcedure) {
     // The code is still there, so the taskbar keeps working.
     device.tapTaskbar(100, 10);
     EXPECT_EQ(lifts(device), 1u);
-    device.device().clearErrors();
+    device.clearErrors();
 }
 
 TEST(ImageUnload, OrderlyEndUnloadsWithoutComplaint) {
@@ -60,5 +60,5 @@ TEST(ImageUnload, RefusedWhileAThreadIsInsideItsCode) {
     device.resumeStopped();  // the kept code runs to its end
     EXPECT_TRUE(device.stoppedThreads().empty());
     EXPECT_EQ(lifts(device), 1u);
-    device.device().clearErrors();
+    device.clearErrors();
 }

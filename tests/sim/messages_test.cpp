@@ -312,5 +312,5 @@ TEST_F(MessagesTest, ThreadThatNeverBlocksIsStoppedLoudly) {
     EXPECT_FALSE(p.running());
     ASSERT_EQ(device.errors().size(), 1u);
     EXPECT_NE(device.errors()[0].find("spinner"), std::string::npos);
-    device.device().clearErrors();
+    device.clearErrors();
 }

@@ -61,7 +61,7 @@ TEST_P(ProcessLaunch, ChecksTheProgramAndTheFolder) {
     });
     EXPECT_EQ(caller.exitCode, 0);
     ASSERT_EQ(pc.launches().size(), 1u);
-    const sim::ProcessLaunch& launch = pc.launches().front();
+    const sim::ProcessLaunch launch = pc.launches().front();
     EXPECT_EQ(launch.error, c.error);
     EXPECT_EQ(launch.commandLine, u"/x");
     if (c.workingFolder) {

@@ -13,10 +13,10 @@ class ClosableTest : public TapCloseTest {
 protected:
     std::size_t closesAfterLift(HWND app) {
         EXPECT_NE(app, nullptr);
-        device.trace().enable();
+        device.recordCalls();
         device.tapTaskbar(230, 10);
         EXPECT_EQ(taskbarLifts(), 1u);
-        EXPECT_EQ(closesSent(app), closesPostedByShell());
+        EXPECT_EQ(closesSent(app), closesPostedByHook());
         return closesSent(app);
     }
 };
@@ -147,9 +147,9 @@ TEST_F(ClosableTest, NoForegroundWindowClosesNothing) {
 TEST_F(ClosableTest, DesktopInFrontIsNotClosed) {
     ASSERT_TRUE(start().running);
     ASSERT_EQ(device.foreground(), device.desktop());
-    device.trace().enable();
+    device.recordCalls();
     device.tapTaskbar(230, 10);
-    EXPECT_EQ(closesPostedByShell(), 0u);
+    EXPECT_EQ(closesPostedByHook(), 0u);
     EXPECT_EQ(device.foreground(), device.desktop());
 }
 
@@ -159,8 +159,8 @@ TEST_F(ClosableTest, StaleForegroundHandleClosesNothing) {
     HWND app = application();
     ASSERT_TRUE(device.closeStandIn(app));
     device.setForeground(app);
-    device.trace().enable();
+    device.recordCalls();
     device.tapTaskbar(230, 10);
-    EXPECT_EQ(closesPostedByShell(), 0u);
+    EXPECT_EQ(closesPostedByHook(), 0u);
     EXPECT_EQ(taskbarLifts(), 1u);
 }

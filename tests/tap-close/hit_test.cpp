@@ -27,11 +27,11 @@ TEST_P(BandTest, LiftClosesTheApplicationOnlyInTheBand) {
     const LiftRow& row = GetParam();
     ASSERT_TRUE(start().running);
     HWND app = application();
-    device.trace().enable();
+    device.recordCalls();
     device.tapTaskbar(row.x, row.y);
     EXPECT_EQ(taskbarLifts(), 1u);
     EXPECT_EQ(closesSent(app), row.closes ? 1u : 0u);
-    EXPECT_EQ(closesPostedByShell(), row.closes ? 1u : 0u);
+    EXPECT_EQ(closesPostedByHook(), row.closes ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -70,7 +70,7 @@ TEST_P(HostileTaskbar, LiftsCloseTheApplicationExactlyInTheBand) {
             device.stylusUp(x, y);
 
             ASSERT_EQ(device.taskbarReceived().size(), received + 1);
-            const sim::ReceivedMessage& lift = device.taskbarReceived().back();
+            const sim::ReceivedMessage lift = device.taskbarReceived().back();
             EXPECT_EQ(lift.message, static_cast<UINT>(WM_LBUTTONUP));
             EXPECT_EQ(lift.lParam, at(x, y));
             std::size_t closes = 0;

@@ -46,14 +46,11 @@ protected:
         for (const auto& m : device.taskbarReceived()) count += m.message == WM_LBUTTONUP;
         return count;
     }
-    // WM_CLOSE posts made on the shell's thread, to any window (the shell's own included); needs the trace.
-    std::size_t closesPostedByShell() {
+    // WM_CLOSE posts by the hook, to any window (the shell's own included); needs recordCalls().
+    std::size_t closesPostedByHook() {
         std::size_t count = 0;
-        for (const auto& r : device.trace().records()) {
-            if (r.process != "shell" || r.function != "PostMessageW") continue;
-            const auto comma = r.args.find(", ");
-            count += comma != std::string::npos && std::atoi(r.args.c_str() + comma + 2) == WM_CLOSE;
-        }
+        for (const pocket::CallView& call : device.calls(0, "appshut"))
+            count += call.function == "PostMessageW" && call.args.at(1).number() == WM_CLOSE;
         return count;
     }
     // What the taskbar answers to a message another program sends it (a send across threads).

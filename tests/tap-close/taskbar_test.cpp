@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "../expect_sequence.h"
 #include "tapclose_fixture.h"
 
 using namespace tapclose_test;
+using namespace pocket;
 
 namespace {
 
@@ -25,18 +27,33 @@ TEST_F(TapCloseTest, TaskbarSendsTheApplicationBackBeforeItIsClosed) {
     ASSERT_TRUE(start().running);
     HWND app = application();
     device.stylusDown(230, 10);
-    device.trace().enable();
+    device.recordCalls();
+    const std::uint64_t mark = device.mark();
     device.stylusUp(230, 10);
 
-    // The shell's thread on the lift: ours notes the window in front, hands the lift on, and the
+    // The lift, on the shell's thread: ours notes the window in front, hands the lift on, and the
     // taskbar sends that window back before our close request goes out, posted.
-    const std::vector<std::string> expected = {"GetForegroundWindow", "CallWindowProcW", "GetForegroundWindow",
-                                               "SendMessageW", "PostMessageW"};
-    std::vector<std::string> order;
-    for (const auto& r : device.trace().records())
-        if (r.process == "shell" && std::count(expected.begin(), expected.end(), r.function))
-            order.push_back(r.function);
-    EXPECT_EQ(order, expected);
+    static const Step kLift[] = {
+        {kPosted, WM_LBUTTONUP},  // our procedure
+        {kCall, "GetWindowRect"},
+        {kCall, "GetForegroundWindow"},
+        {kCall, "IsWindowVisible"}, {kCall, "IsWindowEnabled"}, {kCall, "GetClassNameW"},
+        {kCall, "GetWindowLongW"}, {kCall, "GetWindowLongW"},
+        {kCall, "CallWindowProcW"},
+        {kCalled, WM_LBUTTONUP},  // the taskbar's own
+        {kCall, "GetWindowRect"},
+        {kCall, "GetForegroundWindow"},
+        {kCall, "SendMessageW"},
+        {kSent | kWParam, WM_ACTIVATE, WA_INACTIVE},  // the application
+        {kCall, "IsWindow"},
+        {kCall, "PostMessageW"},
+        {kPosted, WM_CLOSE},  // the application
+        {kCall, "DestroyWindow"},
+        {kSent, WM_DESTROY},
+        {kCall, "PostQuitMessage"},
+    };
+    static const char* const kIgnored[] = {"GetMessageW", "DispatchMessageW", "TranslateMessage", "DefWindowProcW"};
+    EXPECT_SEQUENCE(device, mark, "", kLift, kIgnored);
 
     ASSERT_EQ(device.sentToBackground().size(), 1u);
     EXPECT_EQ(device.sentToBackground()[0], app);
@@ -69,12 +86,12 @@ TEST_F(TapCloseTest, WindowGoneDuringTheTaskbarsHandlingIsNotPosted) {
     sim::StandInOptions options;
     options.closesWhenSentBack = true;
     HWND app = application("NotesApp", options);
-    device.trace().enable();
+    device.recordCalls();
     device.tapTaskbar(230, 10);
     ASSERT_EQ(device.sentToBackground().size(), 1u);
     EXPECT_FALSE(device.findWindow("NotesApp").has_value());
     EXPECT_EQ(closesSent(app), 0u);
-    EXPECT_EQ(closesPostedByShell(), 0u);
+    EXPECT_EQ(closesPostedByHook(), 0u);
     EXPECT_EQ(taskbarLifts(), 1u);
 }
 
@@ -173,22 +190,13 @@ TEST_P(CostTest, MessageOtherThanALiftOnlyHandsOn) {
     const CostRow& row = GetParam();
     ASSERT_TRUE(start().running);
     application();
-    device.trace().enable();
+    device.recordCalls();
+    const std::uint64_t mark = device.mark();
     device.device().postSystemMessage(device.taskbar(), row.message, kPenDown, at(row.x, row.y));
     device.device().runUntilIdle();
 
-    std::vector<std::string> handling;
-    bool inDispatch = false;
-    for (const auto& r : device.trace().records()) {
-        if (r.process != "shell") continue;
-        if (r.function == "DispatchMessageW") {
-            inDispatch = true;
-            continue;
-        }
-        if (r.function == "GetMessageW") inDispatch = false;
-        if (inDispatch) handling.push_back(r.function);
-    }
-    EXPECT_EQ(handling, std::vector<std::string>{"CallWindowProcW"});
+    const Step handOn[] = {{kPosted, row.message}, {kCall, "CallWindowProcW"}};
+    EXPECT_SEQUENCE(device, mark, "appshut", handOn);
     ASSERT_FALSE(device.taskbarReceived().empty());
     EXPECT_EQ(device.taskbarReceived().back().message, row.message);
 }

@@ -5,10 +5,9 @@ using namespace tapclose_test;
 
 namespace {
 
-std::size_t callsByProgram(sim::Trace& trace, const std::string& function) {
-    std::size_t count = 0;
-    for (const auto& r : trace.records()) count += r.function == function && r.process == "appshut";
-    return count;
+std::size_t callsByProgram(const pocket::PocketDevice& device, std::uint64_t mark, const std::string& function) {
+    const auto names = device.callNames(mark, "appshut");
+    return static_cast<std::size_t>(std::count(names.begin(), names.end(), function));
 }
 
 }  // namespace
@@ -23,13 +22,13 @@ TEST_F(TapCloseTest, EveryStartTogglesTapToClose) {
         device.tapTaskbar(230, 10);
         EXPECT_EQ(closesSent(app), 1u);
 
-        device.trace().enable();
-        device.trace().clear();
+        device.recordCalls();
+        const std::uint64_t mark = device.mark();
         const auto off = start();
         EXPECT_FALSE(off.running);
         EXPECT_EQ(off.exitCode, 0);
-        EXPECT_EQ(callsByProgram(device.trace(), "CreateWindowExW"), 0u);
-        device.trace().disable();
+        EXPECT_EQ(callsByProgram(device, mark, "CreateWindowExW"), 0u);
+        device.recordCalls(false);
         EXPECT_FALSE(device.process(on.pid)->running);
         EXPECT_EQ(device.process(on.pid)->exitCode, 0);
         EXPECT_FALSE(hooked());
@@ -45,7 +44,7 @@ TEST_F(TapCloseTest, EveryStartTogglesTapToClose) {
 
 TEST(TapCloseWithoutShell, RunsWithoutEffectUntilASecondStart) {
     pocket::PocketDevice device;  // no shell, so no taskbar
-    device.trace().enable();
+    device.recordCalls();
     const auto idle = device.start("appshut");
     EXPECT_TRUE(idle.running);
     EXPECT_EQ(device.runningCount("appshut"), 1u);
@@ -54,7 +53,7 @@ TEST(TapCloseWithoutShell, RunsWithoutEffectUntilASecondStart) {
     EXPECT_EQ(off.exitCode, 0);
     EXPECT_FALSE(device.process(idle.pid)->running);
     EXPECT_EQ(device.process(idle.pid)->exitCode, 0);
-    EXPECT_EQ(callsByProgram(device.trace(), "SetWindowLongW"), 0u);
+    EXPECT_EQ(callsByProgram(device, 0, "SetWindowLongW"), 0u);
     EXPECT_TRUE(device.errors().empty());
 }
 

@@ -184,12 +184,12 @@ void Run::checkBridge() {
     }
 
     // Every command the player got comes from a key pressed for it: none made up, none twice.
-    std::map<WPARAM, std::uint64_t> received;
     for (const StandIn& s : standIns_)
         if (s.kind.className == "TUNELARK" || s.kind.className == "TUNELARKMIDI")
-            for (const sim::ReceivedMessage& m : device_.standInMessages(s.hwnd))
-                if (m.message == WM_COMMAND) ++received[m.wParam];
-    for (const auto& [command, count] : received)
+            for (const sim::ReceivedMessage& m : device_.standInMessages(s.hwnd, commandsSeenTo_))
+                if (m.message == WM_COMMAND) ++commandsReceived_[m.wParam];
+    commandsSeenTo_ = device_.mark();
+    for (const auto& [command, count] : commandsReceived_)
         if (count > commandsPressed_[command])
             problem("the player got command " + std::to_string(command) + " " + std::to_string(count) +
                     " times for " + std::to_string(commandsPressed_[command]) + " key press(es)");

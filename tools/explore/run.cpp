@@ -57,8 +57,7 @@ Run::Run(const ExploreOptions& options)
 
 void Run::prepareDevice() {
     // Long runs keep only recent history.
-    device_.device().notifications.historyLimit = 2000;
-    device_.device().shell.historyLimit = 200;
+    device_.device().journal.limit(20000);
 
     if (rng_.chance(8)) {
         platformIsPocketPc_ = false;

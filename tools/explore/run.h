@@ -165,6 +165,8 @@ private:
     bool tapCloseHooked_ = false;
     std::set<std::uint32_t> trayLeftoversAllowed_;
     std::map<WPARAM, std::uint64_t> commandsPressed_;  // player commands the keys pressed may send
+    std::map<WPARAM, std::uint64_t> commandsReceived_;  // and those the player got, read up to commandsSeenTo_
+    std::uint64_t commandsSeenTo_ = 0;
     std::vector<StandIn> standIns_;
     std::vector<std::uint8_t> beep_;
 

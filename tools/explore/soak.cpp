@@ -38,7 +38,7 @@ SoakResult soak(const SoakOptions& options) {
     config.startTickCount = options.startTick;
     pocket::PocketDevice device(config);
     sim::Device& dev = device.device();
-    dev.notifications.historyLimit = 1000;
+    dev.journal.limit(20000);
 
     MonitorModel model(options.startTick, options.flaw);
     device.setDword(kCounterKey, u"BatteryCount", options.storedCounter);

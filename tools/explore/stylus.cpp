@@ -132,9 +132,7 @@ void Run::stylus(UINT message, int x, int y) {
     const bool expectClose = message == WM_LBUTTONUP && tapCloseRunning_ && tapCloseHooked_ && judged &&
                              liftInCloseBand(x, y, width, height) && closableWindow(traitsOf(front)) &&
                              !goneWhenSentBack;
-    const std::size_t received = device_.taskbarReceived().size();
-    const std::size_t sentBefore = device_.sentToBackground().size();
-    const std::size_t closesBefore = frontStandIn ? countOf(device_.standInMessages(front), WM_CLOSE) : 0;
+    const std::uint64_t mark = device_.mark();
 
     if (message == WM_LBUTTONDOWN) device_.stylusDown(x, y);
     else if (message == WM_LBUTTONUP) device_.stylusUp(x, y);
@@ -143,9 +141,9 @@ void Run::stylus(UINT message, int x, int y) {
 
     const std::string what = std::string("stylus ") + messageName(message) + " at " + std::to_string(x) + "," +
                              std::to_string(y);
-    const auto& log = device_.taskbarReceived();
-    if (log.size() != received + 1) {
-        problem(what + ": the taskbar's own procedure received " + std::to_string(log.size() - received) +
+    const auto log = device_.taskbarReceived(mark);
+    if (log.size() != 1) {
+        problem(what + ": the taskbar's own procedure received " + std::to_string(log.size()) +
                 " messages instead of 1");
     } else {
         const sim::ReceivedMessage& m = log.back();
@@ -156,11 +154,12 @@ void Run::stylus(UINT message, int x, int y) {
                     " with " + std::to_string(m.wParam) + ", " + std::to_string(m.lParam) + " instead");
     }
     if (message != WM_LBUTTONUP) return;
-    if ((device_.sentToBackground().size() - sentBefore) != (sentBack ? 1u : 0u))
-        problem(what + ": the shell sent " + std::to_string(device_.sentToBackground().size() - sentBefore) +
+    const std::size_t sentNow = device_.sentToBackground(mark).size();
+    if (sentNow != (sentBack ? 1u : 0u))
+        problem(what + ": the shell sent " + std::to_string(sentNow) +
                 " application(s) to the background, expected " + (sentBack ? "1" : "0"));
     if (frontStandIn) {
-        const std::size_t closes = countOf(device_.standInMessages(front), WM_CLOSE) - closesBefore;
+        const std::size_t closes = countOf(device_.standInMessages(front, mark), WM_CLOSE);
         if (closes != (expectClose ? 1u : 0u))
             problem(what + ": the window in front (" + frontStandIn->kind.className.substr(0, 24) + ") got " +
                     std::to_string(closes) + " WM_CLOSE, expected " + (expectClose ? "1" : "0"));

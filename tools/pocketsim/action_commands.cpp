@@ -351,13 +351,13 @@ CommandEntry clearCallFaults() {
 CommandEntry trace(const std::string& mode) {
     if (mode == "on")
         return {"trace on", {""},
-                "Starts recording every platform call the programs make (the last 100000 are kept);\n"
-                "forgets what was recorded before.",
+                "Starts recording every platform call the programs make; forgets what was\n"
+                "recorded before.",
                 {"trace on"}, Kind::Action, [](const Arguments& args) -> Action {
                     requireCount(args, 0, 0, "trace on");
                     return [](Session& s) {
-                        s.device.trace().clear();
-                        s.device.trace().enable(100000);
+                        s.state.traceFrom = s.device.mark();
+                        s.device.recordCalls(true);
                         s.print("recording platform calls");
                     };
                 }};
@@ -366,7 +366,7 @@ CommandEntry trace(const std::string& mode) {
                 Kind::Action, [](const Arguments& args) -> Action {
                     requireCount(args, 0, 0, "trace off");
                     return [](Session& s) {
-                        s.device.trace().disable();
+                        s.device.recordCalls(false);
                         s.print("not recording platform calls");
                     };
                 }};
@@ -379,9 +379,8 @@ CommandEntry trace(const std::string& mode) {
                 const std::string program = args.empty() ? std::string() : requireProgram(args[0]);
                 return [program](Session& s) {
                     std::size_t shown = 0;
-                    for (const sim::TraceRecord& r : s.device.trace().records()) {
-                        if (!program.empty() && r.process != program) continue;
-                        s.print(traceText(r));
+                    for (const pocket::CallView& call : s.device.calls(s.state.traceFrom, program)) {
+                        s.print(traceText(call));
                         ++shown;
                     }
                     if (shown == 0) s.print("no calls recorded");

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "journal/names.h"
 #include "notifications.h"
 
 namespace pocketsim {
@@ -22,27 +23,6 @@ constexpr std::array<ClsidAlias, 1> kClsidAliases{{
     {"voltmarap", "{CFC24712-2A07-4ACA-8D8C-46FB8B7C55F5}"},
 }};
 
-struct ErrorEntry {
-    const char* name;
-    std::uint32_t code;
-};
-
-constexpr std::array<ErrorEntry, 14> kErrors{{
-    {"SUCCESS", 0},
-    {"INVALID_FUNCTION", 1},
-    {"FILE_NOT_FOUND", 2},
-    {"PATH_NOT_FOUND", 3},
-    {"ACCESS_DENIED", 5},
-    {"INVALID_HANDLE", 6},
-    {"NOT_ENOUGH_MEMORY", 8},
-    {"OUTOFMEMORY", 14},
-    {"INVALID_PARAMETER", 87},
-    {"BAD_PATHNAME", 161},
-    {"MORE_DATA", 234},
-    {"DIRECTORY", 267},
-    {"NOACCESS", 998},
-    {"KEY_DELETED", 1018},
-}};
 
 std::string upper(std::string_view text) {
     std::string out(text);
@@ -180,18 +160,14 @@ std::uint32_t parseErrorCode(std::string_view text) {
         return static_cast<std::uint32_t>(parseNumber(text, std::numeric_limits<std::uint32_t>::max(), "error code"));
     std::string name = upper(text);
     if (name.rfind("ERROR_", 0) == 0) name.erase(0, 6);
-    for (const ErrorEntry& e : kErrors)
-        if (name == e.name) return e.code;
+    for (const sim::NamedValue& e : sim::errorNames())
+        if (name == e.name) return e.value;
     std::string known;
-    for (const ErrorEntry& e : kErrors) known += (known.empty() ? "" : ", ") + std::string(e.name);
+    for (const sim::NamedValue& e : sim::errorNames()) known += (known.empty() ? "" : ", ") + std::string(e.name);
     throw UsageError("unknown error " + quoted(text) + " (give a number or one of " + known + ")");
 }
 
-std::string errorName(std::uint32_t code) {
-    for (const ErrorEntry& e : kErrors)
-        if (e.code == code) return "ERROR_" + std::string(e.name);
-    return "error " + std::to_string(code);
-}
+std::string errorName(std::uint32_t code) { return sim::errorName(code); }
 
 std::string parseClsid(std::string_view text) {
     for (const ClsidAlias& alias : kClsidAliases)

@@ -18,6 +18,7 @@ namespace pocketsim {
 // added with "app add", oldest first, so that they can still be named after they close.
 struct ScriptState {
     std::vector<pocket::StandInRecord> applications;
+    std::uint64_t traceFrom = 0;  // where "trace on" started recording calls
 };
 
 // What one command sees while it runs: the device, and the lines it prints under itself.
@@ -25,9 +26,9 @@ struct Session {
     pocket::PocketDevice& device;
     ScriptState& state;
     std::vector<std::string> details;
-    // What the programs did to the devices since the line started, or since the last call. A
-    // command that does several things calls it between them; the runner prints the rest.
-    std::function<std::vector<std::string>()> deviceChanges;
+    // What the journal recorded since the line started, or since the last call. A command that
+    // does several things calls it between them; the runner prints the rest.
+    std::function<std::vector<std::string>()> happened;
 
     void print(std::string line) { details.push_back(std::move(line)); }
 };

@@ -80,8 +80,8 @@ CommandEntry press() {
                             line += parts;
                         }
                         s.print(stamped(first, line));
-                        if (s.deviceChanges)
-                            for (std::string& change : s.deviceChanges()) s.print("  " + change);
+                        if (s.happened)
+                            for (std::string& change : s.happened()) s.print("  " + change);
                     }
                 };
             }};

@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "file_system.h"
 #include "format.h"
+#include "journal/names.h"
 #include "shell_terms.h"
 #include "utf.h"
 
@@ -23,87 +24,18 @@ constexpr std::uint64_t kMostPresses = 10000;
 constexpr std::uint64_t kLongestLine = std::uint64_t{1} << 62;
 constexpr std::uint64_t kLongestWave = 10 * 60 * 1000;
 constexpr DWORD kWaveRate = 8000;  // bytes per second: 8 kHz, 8-bit mono
-constexpr std::size_t kMostLines = 10;
-
-struct Named {
-    UINT value;
-    const char* name;
-};
+using Named = sim::NamedValue;
 
 constexpr std::array<Named, 4> kDisplayStates{{
     {VideoPowerOn, "on"}, {VideoPowerStandBy, "standby"}, {VideoPowerSuspend, "suspend"}, {VideoPowerOff, "off"}}};
 
-constexpr std::array<Named, 34> kMessages{{
-    {WM_NULL, "WM_NULL"},
-    {WM_CREATE, "WM_CREATE"},
-    {WM_DESTROY, "WM_DESTROY"},
-    {WM_MOVE, "WM_MOVE"},
-    {WM_SIZE, "WM_SIZE"},
-    {WM_ACTIVATE, "WM_ACTIVATE"},
-    {WM_SETFOCUS, "WM_SETFOCUS"},
-    {WM_KILLFOCUS, "WM_KILLFOCUS"},
-    {WM_ENABLE, "WM_ENABLE"},
-    {WM_SETTEXT, "WM_SETTEXT"},
-    {WM_GETTEXT, "WM_GETTEXT"},
-    {WM_GETTEXTLENGTH, "WM_GETTEXTLENGTH"},
-    {WM_PAINT, "WM_PAINT"},
-    {WM_CLOSE, "WM_CLOSE"},
-    {WM_QUIT, "WM_QUIT"},
-    {WM_ERASEBKGND, "WM_ERASEBKGND"},
-    {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
-    {WM_SETTINGCHANGE, "WM_SETTINGCHANGE"},
-    {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
-    {WM_NOTIFY, "WM_NOTIFY"},
-    {WM_HELP, "WM_HELP"},
-    {WM_KEYDOWN, "WM_KEYDOWN"},
-    {WM_KEYUP, "WM_KEYUP"},
-    {WM_CHAR, "WM_CHAR"},
-    {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
-    {WM_SYSKEYUP, "WM_SYSKEYUP"},
-    {WM_COMMAND, "WM_COMMAND"},
-    {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
-    {WM_TIMER, "WM_TIMER"},
-    {WM_INITMENUPOPUP, "WM_INITMENUPOPUP"},
-    {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
-    {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-    {WM_LBUTTONUP, "WM_LBUTTONUP"},
-    {WM_HOTKEY, "WM_HOTKEY"},
-}};
 
-constexpr std::array<Named, 5> kModifiers{
-    {{MOD_ALT, "MOD_ALT"}, {MOD_CONTROL, "MOD_CONTROL"}, {MOD_SHIFT, "MOD_SHIFT"}, {MOD_WIN, "MOD_WIN"},
-     {MOD_KEYUP, "MOD_KEYUP"}}};
 
-constexpr std::array<Named, 3> kEscapes{{{QUERYESCSUPPORT, "QUERYESCSUPPORT"},
-                                         {SETPOWERMANAGEMENT, "SETPOWERMANAGEMENT"},
-                                         {GETPOWERMANAGEMENT, "GETPOWERMANAGEMENT"}}};
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 void putLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-std::string stamped(std::uint64_t time, const std::string& text) { return timeStamp(time) + " " + text; }
-
-bool sameKey(const pocket::HotKeyView& a, const pocket::HotKeyView& b) {
-    return a.owner == b.owner && a.pid == b.pid && a.id == b.id && a.vk == b.vk && a.modifiers == b.modifiers;
-}
-
-// "142, 141, 140+MOD_ALT": the keys of `keys` that `others` lacks, per holder, in their order.
-std::vector<std::string> keyChanges(const pocket::PocketDevice& device, const std::vector<pocket::HotKeyView>& keys,
-                                    const std::vector<pocket::HotKeyView>& others, const std::string& verb) {
-    std::vector<std::pair<std::uint32_t, std::string>> byHolder;
-    for (const pocket::HotKeyView& key : keys) {
-        if (std::any_of(others.begin(), others.end(), [&](const auto& o) { return sameKey(key, o); })) continue;
-        auto it = std::find_if(byHolder.begin(), byHolder.end(), [&](const auto& h) { return h.first == key.pid; });
-        if (it == byHolder.end()) it = byHolder.insert(byHolder.end(), {key.pid, ""});
-        it->second += (it->second.empty() ? "" : ", ") + std::to_string(key.vk) +
-                      (key.modifiers ? "+" + modifierText(key.modifiers) : "");
-    }
-    std::vector<std::string> lines;
-    for (const auto& [pid, list] : byHolder) lines.push_back("hot keys " + verb + " " + ownerText(device, pid) + ": " + list);
-    return lines;
 }
 
 }  // namespace
@@ -256,26 +188,9 @@ std::vector<std::uint8_t> silentWave(std::uint64_t milliseconds) {
     return out;
 }
 
-std::string messageName(UINT message) {
-    const std::string number = hex(message, 4);
-    for (const Named& m : kMessages)
-        if (m.value == message) return std::string(m.name) + " (" + number + ")";
-    if (message >= WM_APP && message <= 0xBFFF) return "WM_APP+" + std::to_string(message - WM_APP) + " (" + number + ")";
-    if (message >= WM_USER && message < WM_APP) return "WM_USER+" + std::to_string(message - WM_USER) + " (" + number + ")";
-    return number;
-}
+std::string messageName(UINT message) { return sim::messageName(message); }
 
-std::string modifierText(UINT modifiers) {
-    std::string names;
-    UINT rest = modifiers;
-    for (const Named& m : kModifiers) {
-        if (!(modifiers & m.value)) continue;
-        names += (names.empty() ? "" : "|") + std::string(m.name);
-        rest &= ~m.value;
-    }
-    if (rest) names += (names.empty() ? "" : "|") + hex(rest);
-    return names.empty() ? "none" : names;
-}
+std::string modifierText(UINT modifiers) { return sim::modifierText(modifiers); }
 
 std::string keyText(UINT vk) {
     return (vk == VK_OFF ? std::string("VK_OFF") : std::to_string(vk)) + " (" + hex(vk, 2) + ")";
@@ -311,9 +226,7 @@ std::string receivedText(const sim::ReceivedMessage& m) {
 }
 
 std::string escapeText(const pocket::PocketDevice& device, const sim::EscapeCall& call) {
-    std::string name = std::to_string(call.escape);
-    for (const Named& e : kEscapes)
-        if (static_cast<int>(e.value) == call.escape) name = std::string(e.name) + " (" + name + ")";
+    const std::string name = sim::escapeName(call.escape);
     return "ExtEscape " + name + " by " + ownerText(device, call.pid) + ", " + std::to_string(call.cbInput) +
            " bytes in, " + std::to_string(call.cbOutput) + " bytes out -> " + std::to_string(call.result);
 }
@@ -346,73 +259,6 @@ std::string launchText(const pocket::PocketDevice& device, std::size_t number, c
     if (launch.started()) return text + "started, pid " + std::to_string(launch.processId);
     const std::string name = errorName(launch.error);
     return text + "failed with " + name + (name.rfind("ERROR_", 0) == 0 ? " (" + std::to_string(launch.error) + ")" : "");
-}
-
-DeviceSnapshot snapshotDevice(const pocket::PocketDevice& device) {
-    DeviceSnapshot snapshot;
-    snapshot.launches = device.launches().size();
-    snapshot.volumeWrites = device.volumeWrites().size();
-    snapshot.sounds = device.device().audio.sounds().size();
-    snapshot.keyboardEvents = device.keyboardEvents().size();
-    snapshot.escapes = device.displayEscapes().size();
-    snapshot.displayState = device.displayPowerState();
-    snapshot.switchedOn = device.isSwitchedOn();
-    snapshot.hotKeys = device.hotKeys();
-    for (const pocket::StandInRecord& s : device.standIns()) snapshot.received[s.hwnd] = device.standInMessages(s.hwnd).size();
-    return snapshot;
-}
-
-std::vector<std::string> deviceChanges(const DeviceSnapshot& before, const pocket::PocketDevice& device) {
-    struct Timed {
-        std::uint64_t time;
-        std::string text;
-    };
-    std::vector<Timed> timed;
-    std::vector<std::string> lines;
-    // Only the last few of a kind; a line that presses a key a hundred times should stay readable.
-    auto report = [&](std::size_t from, std::size_t to, const std::string& what, auto item) {
-        if (to <= from) return;
-        const std::size_t first = to - from > kMostLines ? to - kMostLines : from;
-        if (first > from) lines.push_back("... " + std::to_string(first - from) + " earlier " + what + " not shown");
-        for (std::size_t i = first; i < to; ++i) timed.push_back(item(i));
-    };
-
-    for (const pocket::StandInRecord& s : device.standIns()) {
-        const auto& log = device.standInMessages(s.hwnd);
-        // A stand-in made meanwhile was made by the script, which says so; its creation is no news.
-        const auto seen = before.received.find(s.hwnd);
-        report(seen == before.received.end() ? log.size() : seen->second, log.size(), "messages to " + s.className,
-               [&](std::size_t i) { return Timed{log[i].time, standInName(s) + " received " + receivedText(log[i])}; });
-    }
-    const auto& writes = device.volumeWrites();
-    report(before.volumeWrites, writes.size(), "volume settings", [&](std::size_t i) {
-        return Timed{writes[i].time, "volume set to " + volumeText(writes[i].volume) + " by " + ownerText(device, writes[i].pid)};
-    });
-    const std::vector<pocket::SoundView> sounds = device.sounds();
-    report(before.sounds, sounds.size(), "sounds", [&](std::size_t i) {
-        const pocket::SoundView& s = sounds[i];
-        return Timed{s.start, ownerText(device, s.pid) + " plays " + s.path + ", " + (s.async ? "async" : "sync") +
-                                  ", " + std::to_string(s.plannedEnd - s.start) + " ms"};
-    });
-    const auto& events = device.keyboardEvents();
-    report(before.keyboardEvents, events.size(), "key events", [&](std::size_t i) {
-        return Timed{events[i].time, keyboardEventText(device, events[i])};
-    });
-    std::stable_sort(timed.begin(), timed.end(), [](const Timed& a, const Timed& b) { return a.time < b.time; });
-    for (const Timed& t : timed) lines.push_back(stamped(t.time, t.text));
-
-    const auto& launches = device.launches();
-    for (std::size_t i = before.launches; i < launches.size(); ++i) lines.push_back(launchText(device, i + 1, launches[i]));
-    // Only what the programs did: a script that sets the driver or the switch says so itself.
-    if (device.displayEscapes().size() > before.escapes && device.displayPowerState() != before.displayState)
-        lines.push_back("display power " + displayStateText(before.displayState) + " -> " +
-                        displayStateText(device.displayPowerState()));
-    if (events.size() > before.keyboardEvents && device.isSwitchedOn() != before.switchedOn)
-        lines.push_back(device.isSwitchedOn() ? "the device switched on" : "the device switched off");
-    const std::vector<pocket::HotKeyView> keys = device.hotKeys();
-    for (std::string& line : keyChanges(device, keys, before.hotKeys, "taken by")) lines.push_back(std::move(line));
-    for (std::string& line : keyChanges(device, before.hotKeys, keys, "released by")) lines.push_back(std::move(line));
-    return lines;
 }
 
 }  // namespace pocketsim

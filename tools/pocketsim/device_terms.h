@@ -76,22 +76,4 @@ std::string standInName(const pocket::StandInRecord& standIn);
 // current folder as given, the folder it would start in, and whether it was made. From 1.
 std::string launchText(const pocket::PocketDevice& device, std::size_t number, const sim::ProcessLaunch& launch);
 
-// Counts of what the devices recorded, taken before a command runs.
-struct DeviceSnapshot {
-    std::size_t launches = 0;
-    std::size_t volumeWrites = 0;
-    std::size_t sounds = 0;
-    std::size_t keyboardEvents = 0;
-    std::size_t escapes = 0;
-    ULONG displayState = 0;
-    bool switchedOn = true;
-    std::vector<pocket::HotKeyView> hotKeys;
-    std::map<HWND, std::size_t> received;  // messages each stand-in had received
-};
-DeviceSnapshot snapshotDevice(const pocket::PocketDevice& device);
-// What changed since `before`: volume writes, sounds, key events and messages to stand-ins with
-// their times, in time order; then the processes programs asked to create, the display's power,
-// the power switch and the hot keys.
-std::vector<std::string> deviceChanges(const DeviceSnapshot& before, const pocket::PocketDevice& device);
-
 }  // namespace pocketsim

@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "journal/describe.h"
 #include "utf.h"
 
 namespace pocketsim {
@@ -168,9 +169,9 @@ std::string historyText(const sim::NotificationEvent& e) {
     return text;
 }
 
-std::string traceText(const sim::TraceRecord& r) {
-    return timeStamp(r.time) + " " + r.process + "/" + std::to_string(r.thread) + " " + r.function + "(" + r.args +
-           ")" + (r.result.empty() ? "" : " = " + r.result) + (r.injectedFault ? "  [injected fault]" : "");
+std::string traceText(const pocket::CallView& call) {
+    return timeStamp(call.time) + " " + call.process + "/" + std::to_string(call.thread) + " " +
+           sim::callText(sim::CallEntry{call.function.c_str(), call.args, call.result, true, call.faulted});
 }
 
 std::string registryValueText(const sim::RegistryValue& v) {

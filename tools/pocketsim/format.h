@@ -24,7 +24,7 @@ std::string windowText(const pocket::WindowView& window);
 std::string timerText(const pocket::TimerView& timer, std::uint64_t now);
 std::vector<std::string> notificationText(const pocket::NotificationView& n, const std::vector<pocket::WindowView>& windows);
 std::string historyText(const sim::NotificationEvent& event);
-std::string traceText(const sim::TraceRecord& record);
+std::string traceText(const pocket::CallView& call);
 // "dword 3600000 (0x0036ee80)", "sz \"text\"", "binary 01 02": a value as a user would read it.
 std::string registryValueText(const sim::RegistryValue& value);
 

@@ -3,13 +3,12 @@
 #include <istream>
 #include <memory>
 #include <ostream>
-#include <set>
 
 #include "arguments.h"
 #include "commands.h"
 #include "device_terms.h"
 #include "format.h"
-#include "shell_terms.h"
+#include "journal_report.h"
 #include "tokenizer.h"
 
 namespace pocketsim {
@@ -33,12 +32,6 @@ void complain(std::ostream& err, const std::string& name, const Line& line, cons
     err << name << ":" << line.number << ": " << what << "\n    " << line.number << " | " << line.text << "\n";
 }
 
-std::set<std::uint32_t> runningPids(const pocket::PocketDevice& device) {
-    std::set<std::uint32_t> pids;
-    for (const pocket::ProcessView& p : device.processes())
-        if (p.running) pids.insert(p.pid);
-    return pids;
-}
 
 }  // namespace
 
@@ -96,18 +89,11 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         const CommandEntry& entry = *line.command.entry;
         const std::string stamp = timeStamp(device->now());
         const std::size_t errorsBefore = device->errors().size();
-        const std::set<std::uint32_t> runningBefore = runningPids(*device);
-        const ShellSnapshot shellBefore = snapshotShell(*device);
-        DeviceSnapshot devicesSeen = snapshotDevice(*device);
-        auto devicesChanged = [&devicesSeen, &device] {
-            std::vector<std::string> lines = deviceChanges(devicesSeen, *device);
-            devicesSeen = snapshotDevice(*device);
-            return lines;
-        };
+        JournalReport report(*device, state);
         const bool expectation = entry.kind == CommandEntry::Kind::Expectation;
         if (entry.echoLine && !expectation) out << stamp << " " << line.text << "\n" << std::flush;
 
-        Session session{*device, state, {}, devicesChanged};
+        Session session{*device, state, {}, [&report] { return report.next(); }};
         try {
             line.command.action(session);
         } catch (const ExpectationFailed& e) {
@@ -124,11 +110,8 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         for (std::size_t i = 0; i < session.details.size(); ++i)
             out << (!entry.echoLine && i == 0 ? stamp + " " : indent) << session.details[i] << "\n";
         // What the command brought about without naming it: a menu or box the program showed,
-        // or a second start that ends the first copy.
-        for (const std::string& change : shellChanges(shellBefore, *device)) out << indent << change << "\n";
-        for (const std::string& change : devicesChanged()) out << indent << change << "\n";
-        for (const pocket::ProcessView& p : device->processes())
-            if (runningBefore.count(p.pid) && !p.running) out << indent << processText(p) << "\n";
+        // a sound, a second start that ends the first copy.
+        for (const std::string& change : report.next()) out << indent << change << "\n";
         out << std::flush;
         if (device->errors().size() > errorsBefore)
             complain(err, name, line, "the device reported an error while this line ran");

@@ -44,15 +44,4 @@ std::string trayIconText(const pocket::TrayIconView& icon);
 // "rcbridge (pid 4096)"; only the pid when no such process was started.
 std::string ownerText(const pocket::PocketDevice& device, std::uint32_t pid);
 
-// Counts of what the shell has shown, taken before a command runs.
-struct ShellSnapshot {
-    std::size_t menusClosed = 0;
-    bool menuOpen = false;
-    std::size_t boxesClosed = 0;
-    std::size_t boxesOpen = 0;
-};
-ShellSnapshot snapshotShell(const pocket::PocketDevice& device);
-// The menus and boxes that closed or opened since `before`, one line each.
-std::vector<std::string> shellChanges(const ShellSnapshot& before, const pocket::PocketDevice& device);
-
 }  // namespace pocketsim

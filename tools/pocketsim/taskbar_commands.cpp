@@ -81,42 +81,11 @@ pocket::StandInRecord findApplication(const Session& s, const std::string& class
     }
 }
 
-// What the taskbar and the applications had seen before a command, so that it can tell what it brought about.
-struct TaskbarSnapshot {
-    std::size_t received = 0;
-    std::size_t sentBack = 0;
-    HWND foreground = nullptr;
-    std::vector<std::size_t> appMessages;  // one count per recorded application
-};
-
-TaskbarSnapshot snapshotTaskbar(const Session& s) {
-    TaskbarSnapshot snapshot{s.device.taskbarReceived().size(), s.device.sentToBackground().size(), s.device.foreground(), {}};
-    for (const pocket::StandInRecord& app : s.state.applications)
-        snapshot.appMessages.push_back(s.device.standInMessages(app.hwnd).size());
-    return snapshot;
-}
-
-void printTaskbarChanges(Session& s, const TaskbarSnapshot& before) {
-    const auto& received = s.device.taskbarReceived();
-    // Names only: "show taskbar" has the parameters.
-    std::string names;
-    for (std::size_t i = before.received; i < received.size(); ++i)
-        names += (names.empty() ? "" : ", ") + messageName(received[i].message);
-    if (!names.empty()) s.print("the taskbar's own procedure received " + names);
-    const auto& sent = s.device.sentToBackground();
-    for (std::size_t i = before.sentBack; i < sent.size(); ++i)
-        s.print("the shell sent " + windowName(s, sent[i]) + " to the background");
-    const auto& apps = s.state.applications;
-    for (std::size_t a = 0; a < apps.size(); ++a) {
-        const auto& log = s.device.standInMessages(apps[a].hwnd);
-        const std::size_t seen = a < before.appMessages.size() ? before.appMessages[a] : 0;
-        for (std::size_t i = seen; i < log.size(); ++i)
-            s.print(standInName(apps[a]) + " received " + receivedText(log[i]));
-    }
-    // Stand-ins of "window add" too, before the foreground, in the order things happened.
-    if (s.deviceChanges)
-        for (std::string& change : s.deviceChanges()) s.print(change);
-    if (s.device.foreground() != before.foreground) s.print("in front now: " + windowName(s, s.device.foreground()));
+// What a touch brought about: the journal's account, then the window in front if it changed.
+void printTouchOutcome(Session& s, HWND frontBefore) {
+    if (s.happened)
+        for (std::string& line : s.happened()) s.print(line);
+    if (s.device.foreground() != frontBefore) s.print("in front now: " + windowName(s, s.device.foreground()));
 }
 
 // ---- booting ----
@@ -204,12 +173,12 @@ CommandEntry stylus() {
                 const int x = parseCoordinate(args[1], "x"), y = parseCoordinate(args[2], "y");
                 return [how, x, y](Session& s) {
                     requireShell(s.device);
-                    const TaskbarSnapshot before = snapshotTaskbar(s);
+                    const HWND front = s.device.foreground();
                     if (how == "down") s.device.stylusDown(x, y);
                     else if (how == "move") s.device.stylusMove(x, y);
                     else s.device.stylusUp(x, y);
                     if (how == "up") s.print(liftText(s.device, x, y));
-                    printTaskbarChanges(s, before);
+                    printTouchOutcome(s, front);
                 };
             }};
 }
@@ -223,10 +192,10 @@ CommandEntry tapTaskbar() {
                 const int x = parseCoordinate(args[0], "x"), y = parseCoordinate(args[1], "y");
                 return [x, y](Session& s) {
                     requireShell(s.device);
-                    const TaskbarSnapshot before = snapshotTaskbar(s);
+                    const HWND front = s.device.foreground();
                     s.device.tapTaskbar(x, y);
                     s.print(liftText(s.device, x, y));
-                    printTaskbarChanges(s, before);
+                    printTouchOutcome(s, front);
                 };
             }};
 }
@@ -381,7 +350,13 @@ CommandEntry showTaskbar() {
                             (s.device.taskbarProcedureIsItsOwn() ? "its own procedure"
                                                                  : "hooked: another procedure in front of its own") +
                             ", answers " + std::to_string(s.device.device().shellWindows.taskbarResult));
-                    for (HWND hwnd : s.device.sentToBackground()) s.print("sent to the background: " + windowName(s, hwnd));
+                    // The same window sent back again and again is one line.
+                    const std::vector<HWND> sent = s.device.sentToBackground();
+                    for (std::size_t i = 0, n = 1; i < sent.size(); i += n) {
+                        n = 1;
+                        while (i + n < sent.size() && sent[i + n] == sent[i]) ++n;
+                        s.print("sent to the background: " + windowName(s, sent[i]) + (n > 1 ? ", " + countOf(n, "time") : ""));
+                    }
                     const auto& log = s.device.taskbarReceived();
                     s.print("its own procedure received " + countOf(log.size(), "message"));
                     for (std::size_t i = log.size() > last ? log.size() - last : 0; i < log.size(); ++i)
