@@ -8,20 +8,18 @@
 static const WCHAR kMutexName[] = TEXT("VOLTMARAP");
 static const WCHAR kClassName[] = TEXT("VOLTMARAP");
 static const WCHAR kWindowTitle[] = TEXT("VOLTMARAP");
+
 static MonitorState monitor = {NULL, NULL, 0, {0, FALSE, FALSE}, {}, -1, -1, 1, FALSE, NULL};
 
-static void MonitorOnCreate(HWND window) {
+static BOOL OnCreate(HWND window) {
     LoadBatteryCount(&monitor.count);
     monitor.lastTick = GetTickCount();
     UpdateBatteryStatus(&monitor, window, TRUE);
     SetTimer(window, SAMPLE_TIMER_ID, SAMPLE_PERIOD_MS, NULL);
+    return TRUE;
 }
 
-static void MonitorOnTimer(HWND window, WPARAM timerId) {
-    if (timerId == SAMPLE_TIMER_ID) UpdateBatteryStatus(&monitor, window, FALSE);
-}
-
-static void MonitorOnCommand(HWND window, WORD commandId) {
+static void OnCommand(HWND window, WORD commandId) {
     if (commandId != RESET_COMMAND_ID) return;
     BOOL removed = SHNotificationRemove(&BatteryNotificationClsid, monitor.notificationId) == ERROR_SUCCESS;
     monitor.notificationShown = FALSE;
@@ -47,7 +45,11 @@ static void MonitorOnCommand(HWND window, WORD commandId) {
     UpdateBatteryStatus(&monitor, window, TRUE);
 }
 
-static void MonitorOnClose(HWND window) {
+static void OnTimer(HWND window, UINT timerId) {
+    if (timerId == SAMPLE_TIMER_ID) UpdateBatteryStatus(&monitor, window, FALSE);
+}
+
+static void OnClose(HWND window) {
     KillTimer(window, SAMPLE_TIMER_ID);
     SHNotificationRemove(&BatteryNotificationClsid, monitor.notificationId);
     DestroyIcon(monitor.currentIcon);
@@ -55,33 +57,34 @@ static void MonitorOnClose(HWND window) {
     DestroyWindow(window);
 }
 
-static LRESULT CALLBACK MonitorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static void OnDestroy(HWND) { PostQuitMessage(0); }
+
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        MonitorOnCreate(window);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_CLOSE:
-        MonitorOnClose(window);
-        return 0;
+        return OnCreate(window) ? 0 : -1;
     case WM_COMMAND:
-        MonitorOnCommand(window, LOWORD(wParam));
+        OnCommand(window, LOWORD(wParam));
         return 0;
     case WM_TIMER:
-        MonitorOnTimer(window, wParam);
+        OnTimer(window, (UINT)wParam);
+        return 0;
+    case WM_CLOSE:
+        OnClose(window);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(window);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static BOOL InitMonitorWindow(HINSTANCE instance) {
+static BOOL InitMainWindow(HINSTANCE instance) {
     monitor.appInstance = instance;
 
     WNDCLASSW wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = MonitorWndProc;
+    wc.lpfnWndProc = MainWndProc;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
     wc.hInstance = instance;
@@ -105,7 +108,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         PostMessageW(FindWindowW(kClassName, NULL), WM_CLOSE, 0, 0);
         return 0;
     }
-    if (!InitMonitorWindow(instance)) return 0;
+    if (!InitMainWindow(instance)) return 0;
 
     MSG msg;
     while (GetMessageW(&msg, NULL, 0, 0)) {
