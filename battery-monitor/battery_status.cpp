@@ -8,6 +8,8 @@
 #define TEXT_BUFFER 260
 #define PERCENT_UNKNOWN_ABOVE 100
 
+const CLSID BatteryNotificationClsid = {0xCFC24712, 0x2A07, 0x4ACA, {0x8D, 0x8C, 0x46, 0xFB, 0x8B, 0x7C, 0x55, 0xF5}};
+
 static BOOL OnExternalPower(const SYSTEM_POWER_STATUS_EX* status) { return status->ACLineStatus == AC_LINE_ONLINE; }
 
 static UINT ChooseLevelIcon(const SYSTEM_POWER_STATUS_EX* status) {
@@ -37,75 +39,76 @@ static void TakeSample(SYSTEM_POWER_STATUS_EX* status) {
     }
 }
 
-static void AccountBatteryUse(const SYSTEM_POWER_STATUS_EX* status, DWORD now) {
+static void AccountBatteryUse(MonitorState* state, const SYSTEM_POWER_STATUS_EX* status, DWORD now) {
     if (now <= ACCOUNTING_MIN_TICK) return;
     if (OnExternalPower(status)) {
-        monitor.batteryCount = 0;
-        monitor.countCleared = TRUE;
+        state->count.milliseconds = 0;
+        state->count.cleared = TRUE;
     } else {
-        monitor.batteryCount += now - monitor.lastTick;
+        state->count.milliseconds += now - state->lastTick;
     }
-    SaveBatteryCount();
-    monitor.lastTick = now;
+    SaveBatteryCount(&state->count);
+    state->lastTick = now;
 }
 
 // The level icon the notification is to show, loaded when the level or the power source changed,
 // or when the monitor has none (none loaded yet, or a load that failed). The icon shown so far
 // stays: the shell holds it until it has taken this one. FALSE: the icon stays as it is.
-static BOOL LoadLevelIcon(const SYSTEM_POWER_STATUS_EX* status, HICON* icon) {
-    BOOL fieldsChanged = status->ACLineStatus != monitor.lastStatus.ACLineStatus ||
-                         status->BatteryLifePercent != monitor.lastStatus.BatteryLifePercent;
+static BOOL LoadLevelIcon(const MonitorState* state, const SYSTEM_POWER_STATUS_EX* status, HICON* icon) {
+    BOOL fieldsChanged = status->ACLineStatus != state->lastStatus.ACLineStatus ||
+                         status->BatteryLifePercent != state->lastStatus.BatteryLifePercent;
     *icon = NULL;
-    if (!fieldsChanged && monitor.currentIcon != NULL) return FALSE;
+    if (!fieldsChanged && state->currentIcon != NULL) return FALSE;
     UINT id = ChooseLevelIcon(status);
-    *icon = (HICON)LoadImageW(monitor.appInstance, MAKEINTRESOURCE(id), IMAGE_ICON, 16, 16, 0);
+    *icon = (HICON)LoadImageW(state->appInstance, MAKEINTRESOURCE(id), IMAGE_ICON, 16, 16, 0);
     return fieldsChanged || *icon != NULL;
 }
 
-static BOOL RebuildText(const SYSTEM_POWER_STATUS_EX* status, int hours, int minutes, WCHAR* html) {
-    if (status->BatteryLifePercent == monitor.lastStatus.BatteryLifePercent &&
-        status->ACLineStatus == monitor.lastStatus.ACLineStatus &&
-        status->BatteryFlag == monitor.lastStatus.BatteryFlag && hours == monitor.lastHours &&
-        minutes == monitor.lastMinutes)
+static BOOL RebuildText(const MonitorState* state, const SYSTEM_POWER_STATUS_EX* status, int hours, int minutes,
+                        WCHAR* html) {
+    if (status->BatteryLifePercent == state->lastStatus.BatteryLifePercent &&
+        status->ACLineStatus == state->lastStatus.ACLineStatus &&
+        status->BatteryFlag == state->lastStatus.BatteryFlag && hours == state->lastHours &&
+        minutes == state->lastMinutes)
         return FALSE;
 
     // A string that cannot be loaded leaves its buffer untouched: start from empty ones.
     WCHAR format[TEXT_BUFFER];
     WCHAR suffix[TEXT_BUFFER];
     format[0] = 0;
-    LoadStringW(monitor.appInstance, IDS_HTML, format, TEXT_BUFFER);
+    LoadStringW(state->appInstance, IDS_HTML, format, TEXT_BUFFER);
     UINT suffixId = ChooseSuffix(status);
     suffix[0] = 0;
-    if (suffixId != 0) LoadStringW(monitor.appInstance, suffixId, suffix, TEXT_BUFFER);
+    if (suffixId != 0) LoadStringW(state->appInstance, suffixId, suffix, TEXT_BUFFER);
     int shownPercent = status->BatteryLifePercent <= PERCENT_UNKNOWN_ABOVE ? status->BatteryLifePercent : 0;
     wsprintfW(html, format, shownPercent, suffix, hours, minutes, RESET_COMMAND_ID);
     return TRUE;
 }
 
-void UpdateBatteryStatus(HWND window, BOOL addNotification) {
+void UpdateBatteryStatus(MonitorState* state, HWND window, BOOL addNotification) {
     SYSTEM_POWER_STATUS_EX status;
     TakeSample(&status);
     DWORD now = GetTickCount();
-    AccountBatteryUse(&status, now);
+    AccountBatteryUse(state, &status, now);
 
-    int hours = (int)(monitor.batteryCount / 3600000);
-    int minutes = (int)((monitor.batteryCount % 3600000) / 60000);
+    int hours = (int)(state->count.milliseconds / 3600000);
+    int minutes = (int)((state->count.milliseconds % 3600000) / 60000);
 
     WCHAR html[TEXT_BUFFER];
     html[0] = 0;
     HICON newIcon;
-    BOOL iconChanged = LoadLevelIcon(&status, &newIcon);
-    BOOL textChanged = RebuildText(&status, hours, minutes, html);
+    BOOL iconChanged = LoadLevelIcon(state, &status, &newIcon);
+    BOOL textChanged = RebuildText(state, &status, hours, minutes, html);
     // A notification the shell never took is added again, not updated.
-    BOOL add = addNotification || !monitor.notificationShown;
+    BOOL add = addNotification || !state->notificationShown;
 
     if (iconChanged || textChanged) {
         SHNOTIFICATIONDATA data;
         data.cbStruct = sizeof(data);
-        data.dwID = monitor.notificationId;
+        data.dwID = state->notificationId;
         data.npPriority = SHNP_INFORM;
         data.csDuration = 0;
-        data.hicon = iconChanged ? newIcon : monitor.currentIcon;
+        data.hicon = iconChanged ? newIcon : state->currentIcon;
         data.grfFlags = SHNF_STRAIGHTHTML | SHNF_SILENT;
         data.clsid = BatteryNotificationClsid;
         data.hwndSink = window;
@@ -120,7 +123,7 @@ void UpdateBatteryStatus(HWND window, BOOL addNotification) {
         if (add) {
             WCHAR title[TEXT_BUFFER];
             title[0] = 0;
-            LoadStringW(monitor.appInstance, IDS_TITLE, title, TEXT_BUFFER);
+            LoadStringW(state->appInstance, IDS_TITLE, title, TEXT_BUFFER);
             data.pszTitle = title;
             result = SHNotificationAdd(&data);
             // The shell may hold one under this id already (an earlier run's that it would not
@@ -135,14 +138,14 @@ void UpdateBatteryStatus(HWND window, BOOL addNotification) {
             if (newIcon != NULL) DestroyIcon(newIcon);
             return;
         }
-        if (add) monitor.notificationShown = TRUE;
+        if (add) state->notificationShown = TRUE;
         if (iconChanged) {
-            DestroyIcon(monitor.currentIcon);
-            monitor.currentIcon = newIcon;
+            DestroyIcon(state->currentIcon);
+            state->currentIcon = newIcon;
         }
     }
 
-    monitor.lastStatus = status;
-    monitor.lastHours = hours;
-    monitor.lastMinutes = minutes;
+    state->lastStatus = status;
+    state->lastHours = hours;
+    state->lastMinutes = minutes;
 }

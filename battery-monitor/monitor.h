@@ -1,9 +1,11 @@
-// State shared by the monitor's frame and its sampling routine.
+// The monitor's state, owned by its frame, and the sample that brings it up to date.
 #ifndef MONITOR_H
 #define MONITOR_H
 
 #include <windows.h>
 #include <aygshell.h>
+
+#include "battery_count.h"
 
 #define SAMPLE_TIMER_ID 1
 #define SAMPLE_PERIOD_MS 5000
@@ -14,25 +16,19 @@ struct MonitorState {
     HINSTANCE appInstance;
     HICON currentIcon;
     DWORD lastTick;
-    DWORD batteryCount;              // milliseconds of continuous battery use
+    BatteryCount count;
     SYSTEM_POWER_STATUS_EX lastStatus;
     int lastHours;
     int lastMinutes;
     DWORD notificationId;
-    // The stored counter has been read (or found missing); until then nothing may overwrite it.
-    BOOL countLoaded;
-    // The counter was cleared (external power or reset) since start-up, so the stored value is stale.
-    BOOL countCleared;
     // The shell took the notification under notificationId: until it has, every sample adds it.
     BOOL notificationShown;
     // The icon of a notification the shell would not remove at a reset: it shows it still.
     HICON keptIcon;
 };
 
-extern MonitorState monitor;
 extern const CLSID BatteryNotificationClsid;
 
-void SaveBatteryCount(void);
-void UpdateBatteryStatus(HWND window, BOOL addNotification);
+void UpdateBatteryStatus(MonitorState* state, HWND window, BOOL addNotification);
 
 #endif

@@ -8,83 +8,23 @@
 static const WCHAR kMutexName[] = TEXT("VOLTMARAP");
 static const WCHAR kClassName[] = TEXT("VOLTMARAP");
 static const WCHAR kWindowTitle[] = TEXT("VOLTMARAP");
-static const WCHAR kRegistryKey[] = TEXT("Software\\Orvalen\\VoltmaraPPC");
-static const WCHAR kRegistryValue[] = TEXT("BatteryCount");
 
-MonitorState monitor = {NULL, NULL, 0, 0, {}, -1, -1, 1, FALSE, FALSE, FALSE, NULL};
+static MonitorState monitor = {NULL, NULL, 0, {0, FALSE, FALSE}, {}, -1, -1, 1, FALSE, NULL};
 
-const CLSID BatteryNotificationClsid = {0xCFC24712, 0x2A07, 0x4ACA, {0x8D, 0x8C, 0x46, 0xFB, 0x8B, 0x7C, 0x55, 0xF5}};
-
-static HKEY OpenCounterKey(void) {
-    HKEY key = NULL;
-    DWORD disposition = 0;
-    WCHAR keyClass[] = TEXT("");
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRegistryKey, 0, keyClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL,
-                        &key, &disposition) != ERROR_SUCCESS)
-        return NULL;
-    return key;
-}
-
-// Reads the stored counter. FALSE when it could not be read; a missing value, or one too long,
-// reads as 0. A shorter value is taken widened with zeros.
-static BOOL ReadStoredCount(DWORD* count) {
-    HKEY key = OpenCounterKey();
-    if (key == NULL) return FALSE;
-    DWORD type = REG_DWORD;
-    DWORD size = sizeof(DWORD);
-    DWORD data = 0;
-    LONG result = RegQueryValueExW(key, kRegistryValue, NULL, &type, (LPBYTE)&data, &size);
-    RegCloseKey(key);
-    if (result == ERROR_SUCCESS) {
-        *count = data;
-        return TRUE;
-    }
-    if (result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA) {
-        *count = 0;
-        return TRUE;
-    }
-    return FALSE;
-}
-
-static void LoadBatteryCount(void) {
-    DWORD stored = 0;
-    if (ReadStoredCount(&stored)) {
-        monitor.batteryCount = stored;
-        monitor.countLoaded = TRUE;
-    }
-}
-
-void SaveBatteryCount(void) {
-    if (!monitor.countLoaded) {
-        // Never overwrite a counter we could not read: try again, and carry on from it.
-        DWORD stored = 0;
-        if (!ReadStoredCount(&stored)) return;
-        if (!monitor.countCleared) monitor.batteryCount += stored;
-        monitor.countLoaded = TRUE;
-    }
-    HKEY key = OpenCounterKey();
-    if (key == NULL) return;
-    RegSetValueExW(key, kRegistryValue, 0, REG_DWORD, (const BYTE*)&monitor.batteryCount, sizeof(DWORD));
-    RegCloseKey(key);
-}
-
-static void MonitorOnCreate(HWND window) {
-    LoadBatteryCount();
+static BOOL OnCreate(HWND window) {
+    LoadBatteryCount(&monitor.count);
     monitor.lastTick = GetTickCount();
-    UpdateBatteryStatus(window, TRUE);
+    UpdateBatteryStatus(&monitor, window, TRUE);
     SetTimer(window, SAMPLE_TIMER_ID, SAMPLE_PERIOD_MS, NULL);
+    return TRUE;
 }
 
-static void MonitorOnTimer(HWND window, WPARAM timerId) {
-    if (timerId == SAMPLE_TIMER_ID) UpdateBatteryStatus(window, FALSE);
-}
-
-static void MonitorOnCommand(HWND window, WORD commandId) {
+static void OnCommand(HWND window, WORD commandId) {
     if (commandId != RESET_COMMAND_ID) return;
     BOOL removed = SHNotificationRemove(&BatteryNotificationClsid, monitor.notificationId) == ERROR_SUCCESS;
     monitor.notificationShown = FALSE;
-    monitor.batteryCount = 0;
-    monitor.countCleared = TRUE;
+    monitor.count.milliseconds = 0;
+    monitor.count.cleared = TRUE;
     monitor.lastHours = -1;
     monitor.lastMinutes = -1;
     monitor.lastTick = GetTickCount();
@@ -101,11 +41,15 @@ static void MonitorOnCommand(HWND window, WORD commandId) {
     }
     monitor.currentIcon = NULL;
     monitor.notificationId++;
-    SaveBatteryCount();
-    UpdateBatteryStatus(window, TRUE);
+    SaveBatteryCount(&monitor.count);
+    UpdateBatteryStatus(&monitor, window, TRUE);
 }
 
-static void MonitorOnClose(HWND window) {
+static void OnTimer(HWND window, UINT timerId) {
+    if (timerId == SAMPLE_TIMER_ID) UpdateBatteryStatus(&monitor, window, FALSE);
+}
+
+static void OnClose(HWND window) {
     KillTimer(window, SAMPLE_TIMER_ID);
     SHNotificationRemove(&BatteryNotificationClsid, monitor.notificationId);
     DestroyIcon(monitor.currentIcon);
@@ -113,33 +57,34 @@ static void MonitorOnClose(HWND window) {
     DestroyWindow(window);
 }
 
-static LRESULT CALLBACK MonitorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static void OnDestroy(HWND) { PostQuitMessage(0); }
+
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        MonitorOnCreate(window);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_CLOSE:
-        MonitorOnClose(window);
-        return 0;
+        return OnCreate(window) ? 0 : -1;
     case WM_COMMAND:
-        MonitorOnCommand(window, LOWORD(wParam));
+        OnCommand(window, LOWORD(wParam));
         return 0;
     case WM_TIMER:
-        MonitorOnTimer(window, wParam);
+        OnTimer(window, (UINT)wParam);
+        return 0;
+    case WM_CLOSE:
+        OnClose(window);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(window);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static BOOL InitMonitorWindow(HINSTANCE instance) {
+static BOOL InitMainWindow(HINSTANCE instance) {
     monitor.appInstance = instance;
 
     WNDCLASSW wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = MonitorWndProc;
+    wc.lpfnWndProc = MainWndProc;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
     wc.hInstance = instance;
@@ -163,7 +108,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         PostMessageW(FindWindowW(kClassName, NULL), WM_CLOSE, 0, 0);
         return 0;
     }
-    if (!InitMonitorWindow(instance)) return 0;
+    if (!InitMainWindow(instance)) return 0;
 
     MSG msg;
     while (GetMessageW(&msg, NULL, 0, 0)) {

@@ -18,53 +18,38 @@ static const WCHAR kClassName[] = TEXT("WMP7.5 for Pocket PC");
 static const WCHAR kWindowTitle[] = TEXT("Windows Media");
 static const WCHAR kAboutCaption[] = TEXT("About");
 
-HINSTANCE g_hInst = NULL;
-static HICON g_hTrayIcon = NULL;
-static HMENU g_hPopupMenu = NULL;  // only while the popup is tracked
+static BridgeState bridge = {NULL, NULL, NULL, 0};
 
-static void BridgeOnCreate(HWND hWnd) {
-    g_hTrayIcon = (HICON)LoadImageW(g_hInst, MAKEINTRESOURCE(IDI_TRAY), IMAGE_ICON, TRAY_ICON_SIZE, TRAY_ICON_SIZE, 0);
+static BOOL OnCreate(HWND window) {
+    bridge.trayIcon =
+        (HICON)LoadImageW(bridge.appInstance, MAKEINTRESOURCE(IDI_TRAY), IMAGE_ICON, TRAY_ICON_SIZE, TRAY_ICON_SIZE, 0);
 
     NOTIFYICONDATA nid;
     memset(&nid, 0, sizeof(nid));
     nid.cbSize = sizeof(nid);
-    nid.hWnd = hWnd;
+    nid.hWnd = window;
     nid.uID = TRAY_ICON_ID;
     nid.uFlags = NIF_MESSAGE | NIF_ICON;
     nid.uCallbackMessage = WM_TRAY_NOTIFY;
-    nid.hIcon = g_hTrayIcon;
+    nid.hIcon = bridge.trayIcon;
     Shell_NotifyIcon(NIM_ADD, &nid);
 
-    RegisterRemoteKeys(hWnd);
-}
-
-static void BridgeOnClose(HWND hWnd) {
-    UnregisterRemoteKeys(hWnd);
-
-    NOTIFYICONDATA nid;
-    memset(&nid, 0, sizeof(nid));
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = hWnd;
-    nid.uID = TRAY_ICON_ID;
-    Shell_NotifyIcon(NIM_DELETE, &nid);
-
-    DestroyIcon(g_hTrayIcon);
-    g_hTrayIcon = NULL;
-    DestroyWindow(hWnd);
+    RegisterRemoteKeys(window);
+    return TRUE;
 }
 
 static void ShowAbout(void) {
     // A failed load must show an empty box, not whatever the stack held.
     WCHAR text[ABOUT_TEXT_SIZE];
     text[0] = 0;
-    LoadStringW(g_hInst, IDS_ABOUT, text, ABOUT_TEXT_SIZE);
+    LoadStringW(bridge.appInstance, IDS_ABOUT, text, ABOUT_TEXT_SIZE);
     MessageBoxW(NULL, text, kAboutCaption, MB_OK | MB_ICONINFORMATION);
 }
 
-static void BridgeOnCommand(HWND hWnd, WPARAM wParam, LPARAM) {
-    switch (LOWORD(wParam)) {
+static void OnCommand(HWND window, WORD commandId) {
+    switch (commandId) {
     case IDM_EXIT:
-        PostMessageW(hWnd, WM_CLOSE, 0, 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
         break;
     case IDM_ABOUT:
         ShowAbout();
@@ -72,58 +57,78 @@ static void BridgeOnCommand(HWND hWnd, WPARAM wParam, LPARAM) {
     }
 }
 
-static void BridgeOnTrayNotify(HWND hWnd, LPARAM lParam) {
-    if (lParam != WM_LBUTTONDOWN) return;
+static void OnTimer(HWND window, UINT timerId) { EndPressGroupOnTimer(&bridge, window, timerId); }
+
+static void OnHotKey(HWND window, UINT vk) { ActOnRemoteKey(&bridge, window, vk); }
+
+static void OnTrayNotify(HWND window, LPARAM mouseMessage) {
+    if (mouseMessage != WM_LBUTTONDOWN) return;
     // The popup's modal loop dispatches our messages: a pen-down that reaches us meanwhile must
     // not destroy the menu still being tracked.
-    if (g_hPopupMenu != NULL) return;
+    if (bridge.popupMenu != NULL) return;
 
-    g_hPopupMenu = LoadMenuW(g_hInst, MAKEINTRESOURCE(IDR_TRAY_MENU));
-    HMENU popup = GetSubMenu(g_hPopupMenu, 0);
+    bridge.popupMenu = LoadMenuW(bridge.appInstance, MAKEINTRESOURCE(IDR_TRAY_MENU));
+    HMENU popup = GetSubMenu(bridge.popupMenu, 0);
     int height = GetSystemMetrics(SM_CYSCREEN);
     int width = GetSystemMetrics(SM_CXSCREEN);
     // No TPM_RETURNCMD: the chosen item comes back as WM_COMMAND.
-    TrackPopupMenuEx(popup, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, width, height - MENU_BOTTOM_GAP, hWnd, NULL);
-    DestroyMenu(g_hPopupMenu);
-    g_hPopupMenu = NULL;
+    TrackPopupMenuEx(popup, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, width, height - MENU_BOTTOM_GAP, window, NULL);
+    DestroyMenu(bridge.popupMenu);
+    bridge.popupMenu = NULL;
 }
 
-static LRESULT CALLBACK BridgeWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    switch (uMsg) {
+static void OnClose(HWND window) {
+    UnregisterRemoteKeys(window);
+
+    NOTIFYICONDATA nid;
+    memset(&nid, 0, sizeof(nid));
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = window;
+    nid.uID = TRAY_ICON_ID;
+    Shell_NotifyIcon(NIM_DELETE, &nid);
+
+    DestroyIcon(bridge.trayIcon);
+    bridge.trayIcon = NULL;
+    DestroyWindow(window);
+}
+
+static void OnDestroy(HWND) { PostQuitMessage(0); }
+
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
     case WM_CREATE:
-        BridgeOnCreate(hWnd);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_CLOSE:
-        BridgeOnClose(hWnd);
-        return 0;
+        return OnCreate(window) ? 0 : -1;
     case WM_COMMAND:
-        BridgeOnCommand(hWnd, wParam, lParam);
+        OnCommand(window, LOWORD(wParam));
         return 0;
     case WM_TIMER:
-        BridgeOnTimer(hWnd, (UINT)wParam);
+        OnTimer(window, (UINT)wParam);
         return 0;
     case WM_HOTKEY:
-        BridgeOnHotKey(hWnd, HIWORD(lParam), LOWORD(lParam));
+        OnHotKey(window, HIWORD(lParam));
         return 0;
     case WM_TRAY_NOTIFY:
-        BridgeOnTrayNotify(hWnd, lParam);
+        OnTrayNotify(window, lParam);
+        return 0;
+    case WM_CLOSE:
+        OnClose(window);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(window);
         return 0;
     }
-    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static BOOL InitBridgeWindow(HINSTANCE hInstance) {
-    g_hInst = hInstance;
+static BOOL InitMainWindow(HINSTANCE instance) {
+    bridge.appInstance = instance;
 
-    WNDCLASS wc;
+    WNDCLASSW wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = BridgeWndProc;
+    wc.lpfnWndProc = MainWndProc;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
-    wc.hInstance = hInstance;
+    wc.hInstance = instance;
     wc.hIcon = NULL;
     wc.hCursor = NULL;
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
@@ -132,19 +137,19 @@ static BOOL InitBridgeWindow(HINSTANCE hInstance) {
     if (LOWORD(RegisterClassW(&wc)) == 0) return FALSE;
 
     // Never shown: the window exists for its class and title, its hot keys and its icon.
-    HWND hWnd = CreateWindowExW(0, kClassName, kWindowTitle, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL,
-                                hInstance, NULL);
-    return hWnd != NULL;
+    HWND window = CreateWindowExW(0, kClassName, kWindowTitle, 0, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL,
+                                  instance, NULL);
+    return window != NULL;
 }
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     // Without the mutex a second copy could run beside the first: give up instead.
     HANDLE mutex = CreateMutexW(NULL, FALSE, kMutexName);
     if (mutex == NULL) return 0;
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
     // Our window would be taken for the real player's.
     if (FindWindowW(kClassName, kWindowTitle) != NULL) return 0;
-    if (!InitBridgeWindow(hInstance)) return 0;
+    if (!InitMainWindow(instance)) return 0;
 
     MSG msg;
     while (GetMessageW(&msg, NULL, 0, 0)) {

@@ -43,20 +43,18 @@ static const UINT kRemoteKeys[] = {VK_REMOTE_PLAYER_D, VK_REMOTE_PLAYER_C, VK_RE
                                    VK_REMOTE_MULTI,    VK_REMOTE_VOLUME_UP, VK_REMOTE_VOLUME_DOWN};
 #define REMOTE_KEY_COUNT (sizeof(kRemoteKeys) / sizeof(kRemoteKeys[0]))
 
-static int g_pressCount = 0;  // presses of the multi-press key in the current group
-
-void RegisterRemoteKeys(HWND hWnd) {
+void RegisterRemoteKeys(HWND window) {
     // A key that another program holds never reaches us; the others still work.
-    for (UINT i = 0; i < REMOTE_KEY_COUNT; i++) RegisterHotKey(hWnd, kRemoteKeys[i], 0, kRemoteKeys[i]);
+    for (UINT i = 0; i < REMOTE_KEY_COUNT; i++) RegisterHotKey(window, kRemoteKeys[i], 0, kRemoteKeys[i]);
 }
 
-void UnregisterRemoteKeys(HWND hWnd) {
-    for (UINT i = 0; i < REMOTE_KEY_COUNT; i++) UnregisterHotKey(hWnd, kRemoteKeys[i]);
+void UnregisterRemoteKeys(HWND window) {
+    for (UINT i = 0; i < REMOTE_KEY_COUNT; i++) UnregisterHotKey(window, kRemoteKeys[i]);
 }
 
 // Builds the path of the beep beside the program's own file. FALSE when there is none that fits.
-static BOOL GetBeepPath(WCHAR* path) {
-    DWORD length = GetModuleFileNameW(g_hInst, path, MAX_PATH);
+static BOOL GetBeepPath(HINSTANCE instance, WCHAR* path) {
+    DWORD length = GetModuleFileNameW(instance, path, MAX_PATH);
     // A full buffer may hold a cut path without its terminator.
     if (length == 0 || length >= MAX_PATH) return FALSE;
     WCHAR* slash = wcsrchr(path, TEXT('\\'));
@@ -69,9 +67,9 @@ static BOOL GetBeepPath(WCHAR* path) {
 }
 
 // Looked up at every beep, so that a beep.wav added or removed meanwhile counts at once.
-static void PlayBeep(BOOL wait) {
+static void PlayBeep(HINSTANCE instance, BOOL wait) {
     WCHAR path[MAX_PATH];
-    if (!GetBeepPath(path)) return;
+    if (!GetBeepPath(instance, path)) return;
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) return;
     PlaySoundW(path, NULL, wait ? SND_FILENAME : SND_FILENAME | SND_ASYNC);
 }
@@ -101,7 +99,7 @@ static HWND FindPlayerWindow(void) {
     return NULL;
 }
 
-static void PostPlayerCommand(UINT vk) {
+static void PostPlayerCommand(HINSTANCE instance, UINT vk) {
     HWND player = FindPlayerWindow();
     if (player == NULL) return;
 
@@ -121,7 +119,7 @@ static void PostPlayerCommand(UINT vk) {
         break;
     }
     PostMessageW(player, WM_COMMAND, command, 0);
-    PlayBeep(FALSE);
+    PlayBeep(instance, FALSE);
 }
 
 static void ToggleDisplayPower(void) {
@@ -145,44 +143,44 @@ static void ToggleDisplayPower(void) {
     ReleaseDC(NULL, screen);
 }
 
-static void PowerOff(void) {
-    PlayBeep(TRUE);
+static void PowerOff(HINSTANCE instance) {
+    PlayBeep(instance, TRUE);
     Sleep(BEEP_GAP_MS);
-    PlayBeep(TRUE);
+    PlayBeep(instance, TRUE);
     Sleep(BEEP_GAP_MS);
-    PlayBeep(TRUE);
+    PlayBeep(instance, TRUE);
     keybd_event(VK_OFF, 0, 0, POWER_KEY_EXTRA_INFO);
     keybd_event(VK_OFF, 0, KEYEVENTF_KEYUP, POWER_KEY_EXTRA_INFO);
 }
 
 // A group of one press sends a player command, a group of two toggles the display.
-static void EndPressGroup(void) {
-    if (g_pressCount == 1) {
-        PostPlayerCommand(VK_REMOTE_MULTI);
-    } else if (g_pressCount == 2) {
-        PlayBeep(TRUE);
+static void EndPressGroup(BridgeState* state) {
+    if (state->pressCount == 1) {
+        PostPlayerCommand(state->appInstance, VK_REMOTE_MULTI);
+    } else if (state->pressCount == 2) {
+        PlayBeep(state->appInstance, TRUE);
         Sleep(BEEP_GAP_MS);
-        PlayBeep(FALSE);
+        PlayBeep(state->appInstance, FALSE);
         ToggleDisplayPower();
     }
-    g_pressCount = 0;
+    state->pressCount = 0;
 }
 
-// One or two presses act when the group ends (BridgeOnTimer); the third acts at once.
-static void OnMultiPress(HWND hWnd) {
-    g_pressCount++;
-    KillTimer(hWnd, MULTIPRESS_TIMER_ID);
-    if (g_pressCount < MULTIPRESS_POWER_OFF) {
+// One or two presses act when the group ends (EndPressGroupOnTimer); the third acts at once.
+static void TakeMultiPress(BridgeState* state, HWND window) {
+    state->pressCount++;
+    KillTimer(window, MULTIPRESS_TIMER_ID);
+    if (state->pressCount < MULTIPRESS_POWER_OFF) {
         // Without its timer the group would stay open, and the next press, however much later,
         // would join it (two presses would power the device off): it ends now instead.
-        if (SetTimer(hWnd, MULTIPRESS_TIMER_ID, MULTIPRESS_PERIOD_MS, NULL) == 0) EndPressGroup();
+        if (SetTimer(window, MULTIPRESS_TIMER_ID, MULTIPRESS_PERIOD_MS, NULL) == 0) EndPressGroup(state);
         return;
     }
-    g_pressCount = 0;
-    PowerOff();
+    state->pressCount = 0;
+    PowerOff(state->appInstance);
 }
 
-void BridgeOnHotKey(HWND hWnd, UINT vk, UINT) {
+void ActOnRemoteKey(BridgeState* state, HWND window, UINT vk) {
     switch (vk) {
     case VK_REMOTE_VOLUME_DOWN:
         StepVolume(FALSE);
@@ -194,17 +192,17 @@ void BridgeOnHotKey(HWND hWnd, UINT vk, UINT) {
     case VK_REMOTE_PLAYER_B:
     case VK_REMOTE_PLAYER_C:
     case VK_REMOTE_PLAYER_D:
-        PostPlayerCommand(vk);
+        PostPlayerCommand(state->appInstance, vk);
         break;
     case VK_REMOTE_MULTI:
-        OnMultiPress(hWnd);
+        TakeMultiPress(state, window);
         break;
     }
 }
 
-void BridgeOnTimer(HWND hWnd, UINT idTimer) {
-    if (idTimer != MULTIPRESS_TIMER_ID) return;
+void EndPressGroupOnTimer(BridgeState* state, HWND window, UINT timerId) {
+    if (timerId != MULTIPRESS_TIMER_ID) return;
     // One-shot: the group ends here.
-    KillTimer(hWnd, MULTIPRESS_TIMER_ID);
-    EndPressGroup();
+    KillTimer(window, MULTIPRESS_TIMER_ID);
+    EndPressGroup(state);
 }

@@ -18,12 +18,12 @@ static const WCHAR kTaskbarClass[] = TEXT("HHTaskBar");
 static const WCHAR kPlatformType[] = TEXT("PocketPC");
 
 // Written by our thread only; TaskbarProc reads them on the shell's thread, which owns the taskbar.
-static HWND g_hwndTaskbar = NULL;
-static WNDPROC volatile g_pfnOldTaskbarProc = NULL;  // NULL: no hook in place
+static HWND taskbarWindow = NULL;
+static WNDPROC volatile oldTaskbarProc = NULL;  // NULL: no hook in place
 // Calls of TaskbarProc under way on the shell's thread: our code must stay loaded until they return.
 // Written only on the taskbar's thread (TaskbarProc runs nowhere else), read by ours: a plain
 // volatile counter keeps the taskbar's path free of platform calls.
-static LONG volatile g_taskbarCallsInProgress = 0;
+static LONG volatile taskbarCallsInProgress = 0;
 
 static BOOL IsPocketPC(void) {
     // Cleared first: a failed query then reads as version 0 and fails the test.
@@ -40,18 +40,18 @@ static BOOL IsPocketPC(void) {
     return wcscmp(platform, kPlatformType) == 0;
 }
 
-static LRESULT CALLBACK TaskbarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+static LRESULT CALLBACK TaskbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A call already under way when the hook came off finds the global cleared; the taskbar's own
 // procedure is back in place by then and takes the message.
-static LRESULT PassToTaskbar(WNDPROC previous, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+static LRESULT PassToTaskbar(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (previous == NULL) {
-        previous = (WNDPROC)GetWindowLongW(hWnd, GWL_WNDPROC);
+        previous = (WNDPROC)GetWindowLongW(window, GWL_WNDPROC);
         // Calling ourselves would never end.
         if (previous == TaskbarProc) previous = NULL;
-        if (previous == NULL) return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        if (previous == NULL) return DefWindowProcW(window, message, wParam, lParam);
     }
-    return CallWindowProcW(previous, hWnd, uMsg, wParam, lParam);
+    return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
 // Posted, never sent: the shell's thread must not wait for the application.
@@ -59,13 +59,13 @@ static void CloseIfWindow(HWND target) {
     if (IsWindow(target)) PostMessageW(target, WM_CLOSE, 0, 0);
 }
 
-static BOOL IsInCloseBand(HWND hWnd, LPARAM lParam) {
+static BOOL IsInCloseBand(HWND window, LPARAM lParam) {
     // Read unsigned: a lift left of or above the taskbar arrives as a large number, never in the band.
     LONG x = (LONG)LOWORD(lParam);
     LONG y = (LONG)HIWORD(lParam);
     // An unread rectangle holds no size to test against: no hit.
     RECT rect;
-    if (!GetWindowRect(hWnd, &rect)) return FALSE;
+    if (!GetWindowRect(window, &rect)) return FALSE;
     LONG width = rect.right - rect.left;
     LONG height = rect.bottom - rect.top;
     // A taskbar narrower than the band is band all over.
@@ -74,97 +74,100 @@ static BOOL IsInCloseBand(HWND hWnd, LPARAM lParam) {
 
 // The target is chosen and judged before the taskbar sees the lift, which puts another window in
 // front; it is closed afterwards, if it still exists.
-static LRESULT TaskbarOnLift(WNDPROC previous, HWND hWnd, WPARAM wParam, LPARAM lParam) {
-    if (!IsInCloseBand(hWnd, lParam)) return PassToTaskbar(previous, hWnd, WM_LBUTTONUP, wParam, lParam);
+static LRESULT TaskbarOnLift(WNDPROC previous, HWND window, WPARAM wParam, LPARAM lParam) {
+    if (!IsInCloseBand(window, lParam)) return PassToTaskbar(previous, window, WM_LBUTTONUP, wParam, lParam);
     HWND target = GetForegroundWindow();
     BOOL closable = IsClosableWindow(target);
-    LRESULT result = PassToTaskbar(previous, hWnd, WM_LBUTTONUP, wParam, lParam);
+    LRESULT result = PassToTaskbar(previous, window, WM_LBUTTONUP, wParam, lParam);
     if (closable) CloseIfWindow(target);
     return result;
 }
 
 // The shell must not notice us: every taskbar message reaches its own procedure exactly once,
 // unchanged, and that procedure's result comes back unchanged.
-static LRESULT CALLBACK TaskbarProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    g_taskbarCallsInProgress = g_taskbarCallsInProgress + 1;
+static LRESULT CALLBACK TaskbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    taskbarCallsInProgress = taskbarCallsInProgress + 1;
     // Read once: our thread may clear it at any moment.
-    WNDPROC previous = g_pfnOldTaskbarProc;
-    LRESULT result = uMsg == WM_LBUTTONUP ? TaskbarOnLift(previous, hWnd, wParam, lParam)
-                                          : PassToTaskbar(previous, hWnd, uMsg, wParam, lParam);
-    g_taskbarCallsInProgress = g_taskbarCallsInProgress - 1;
+    WNDPROC previous = oldTaskbarProc;
+    LRESULT result = message == WM_LBUTTONUP ? TaskbarOnLift(previous, window, wParam, lParam)
+                                             : PassToTaskbar(previous, window, message, wParam, lParam);
+    taskbarCallsInProgress = taskbarCallsInProgress - 1;
     return result;
 }
 
 static void HookTaskbar(void) {
-    g_hwndTaskbar = FindWindowW(kTaskbarClass, NULL);
-    if (g_hwndTaskbar == NULL) return;
+    taskbarWindow = FindWindowW(kTaskbarClass, NULL);
+    if (taskbarWindow == NULL) return;
     // Stored before ours goes in: the shell may deliver a message the moment it does. Without it
     // in hand we would have nowhere to pass messages on, so the taskbar is left alone.
-    WNDPROC current = (WNDPROC)GetWindowLongW(g_hwndTaskbar, GWL_WNDPROC);
+    WNDPROC current = (WNDPROC)GetWindowLongW(taskbarWindow, GWL_WNDPROC);
     if (current == NULL) return;
-    g_pfnOldTaskbarProc = current;
+    oldTaskbarProc = current;
     // The true previous procedure, should another have come in meanwhile; 0 when nothing was hooked.
-    g_pfnOldTaskbarProc = (WNDPROC)SetWindowLongW(g_hwndTaskbar, GWL_WNDPROC, (LONG)TaskbarProc);
+    oldTaskbarProc = (WNDPROC)SetWindowLongW(taskbarWindow, GWL_WNDPROC, (LONG)TaskbarProc);
 }
 
 // TRUE when no hook of ours is left on the taskbar.
 static BOOL UnhookTaskbar(void) {
-    WNDPROC previous = g_pfnOldTaskbarProc;
+    WNDPROC previous = oldTaskbarProc;
     if (previous == NULL) return TRUE;
     // A live taskbar still pointing at us must keep us loaded: the hook stays.
-    if (SetWindowLongW(g_hwndTaskbar, GWL_WNDPROC, (LONG)previous) == 0 && IsWindow(g_hwndTaskbar)) return FALSE;
-    g_pfnOldTaskbarProc = NULL;
+    if (SetWindowLongW(taskbarWindow, GWL_WNDPROC, (LONG)previous) == 0 && IsWindow(taskbarWindow)) return FALSE;
+    oldTaskbarProc = NULL;
     return TRUE;
 }
 
-static void UnhookAndDestroy(HWND hWnd) {
+static BOOL OnCreate(HWND) {
+    HookTaskbar();
+    return TRUE;
+}
+
+static void OnClose(HWND window) {
     // Still hooked: keep running, and let the next close request try again.
     if (!UnhookTaskbar()) return;
-    DestroyWindow(hWnd);
+    DestroyWindow(window);
 }
 
-static LRESULT CALLBACK TapCloseWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    switch (uMsg) {
+static void OnDestroy(HWND) { PostQuitMessage(0); }
+
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
     case WM_CREATE:
-        HookTaskbar();
+        return OnCreate(window) ? 0 : -1;
+    case WM_CLOSE:
+        OnClose(window);
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_CLOSE:
-        UnhookAndDestroy(hWnd);
+        OnDestroy(window);
         return 0;
     }
-    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static ATOM RegisterTapCloseClass(HINSTANCE hInstance, LPCWSTR className) {
+static BOOL InitMainWindow(HINSTANCE instance) {
     WNDCLASSW wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = TapCloseWndProc;
+    wc.lpfnWndProc = MainWndProc;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
-    wc.hInstance = hInstance;
-    wc.hIcon = LoadIconW(hInstance, MAKEINTRESOURCE(IDI_APPSHUT));
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCE(IDI_APPSHUT));
     wc.hCursor = NULL;
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     wc.lpszMenuName = NULL;
-    wc.lpszClassName = className;
-    return RegisterClassW(&wc);
-}
+    wc.lpszClassName = kClassName;
+    if (LOWORD(RegisterClassW(&wc)) == 0) return FALSE;
 
-static BOOL InitTapCloseWindow(HINSTANCE hInstance) {
-    if (RegisterTapCloseClass(hInstance, kClassName) == 0) return FALSE;
     // Never shown: the window exists to be found and closed by a second start.
-    HWND hWnd = CreateWindowExW(0, kClassName, kWindowTitle, 0, 0, 0, 0, 0, NULL, NULL, hInstance, NULL);
-    return hWnd != NULL;
+    HWND window = CreateWindowExW(0, kClassName, kWindowTitle, 0, 0, 0, 0, 0, NULL, NULL, instance, NULL);
+    return window != NULL;
 }
 
 // Ending while the taskbar points at TaskbarProc, or while the shell's thread is still inside it,
 // would leave the shell running code that is gone. Our own messages keep flowing meanwhile.
 static void WaitUntilTaskbarLetsGo(void) {
     MSG msg;
-    while (!UnhookTaskbar() || g_taskbarCallsInProgress > 0) {
+    while (!UnhookTaskbar() || taskbarCallsInProgress > 0) {
         while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -173,7 +176,7 @@ static void WaitUntilTaskbarLetsGo(void) {
     }
 }
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (!IsPocketPC()) return 0;
     // Without the mutex a second copy would hook the taskbar over the first, and the first to end
     // would put back a procedure of the other: give up instead.
@@ -183,7 +186,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
         PostMessageW(FindWindowW(kClassName, NULL), WM_CLOSE, 0, 0);
         return 0;
     }
-    if (!InitTapCloseWindow(hInstance)) {
+    if (!InitMainWindow(instance)) {
         // A creation that failed after WM_CREATE may have hooked the taskbar already.
         WaitUntilTaskbarLetsGo();
         return 0;

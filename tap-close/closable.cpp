@@ -25,28 +25,28 @@ static const WCHAR kDialogClass[] = TEXT("Dialog");
 
 // TRUE also when the style cannot be read: a window we cannot judge is left alone. A style of 0
 // is a success too, so the last error tells the two apart.
-static BOOL HasExStyle(HWND hWnd, DWORD style) {
+static BOOL HasExStyle(HWND window, DWORD style) {
     SetLastError(0);
-    DWORD exStyle = (DWORD)GetWindowLongW(hWnd, GWL_EXSTYLE);
+    DWORD exStyle = (DWORD)GetWindowLongW(window, GWL_EXSTYLE);
     if (exStyle == 0 && GetLastError() != 0) return TRUE;
     return (exStyle & style) != 0;
 }
 
-BOOL IsClosableWindow(HWND hWnd) {
-    if (hWnd == NULL) return FALSE;
-    if (!IsWindowVisible(hWnd)) return FALSE;
-    if (!IsWindowEnabled(hWnd)) return FALSE;
+BOOL IsClosableWindow(HWND window) {
+    if (window == NULL) return FALSE;
+    if (!IsWindowVisible(window)) return FALSE;
+    if (!IsWindowEnabled(window)) return FALSE;
 
     // A window we cannot name may be one of the shell's own: it is left alone.
     WCHAR className[CLASS_NAME_SIZE];
     memset(className, 0, sizeof(className));
-    if (GetClassNameW(hWnd, className, CLASS_NAME_SIZE) == 0) return FALSE;
+    if (GetClassNameW(window, className, CLASS_NAME_SIZE) == 0) return FALSE;
     for (UINT i = 0; i < SYSTEM_CLASS_COUNT; i++) {
         if (wcscmp(className, kSystemClasses[i]) == 0) return FALSE;
     }
 
-    if (HasExStyle(hWnd, WS_EX_NOACTIVATE)) return FALSE;
+    if (HasExStyle(window, WS_EX_NOACTIVATE)) return FALSE;
     if (wcscmp(className, kDialogClass) == 0) return FALSE;
-    if (HasExStyle(hWnd, WS_EX_CAPTIONOKBTN)) return FALSE;
+    if (HasExStyle(window, WS_EX_CAPTIONOKBTN)) return FALSE;
     return TRUE;
 }

@@ -4,6 +4,6 @@
 
 #include <windows.h>
 
-BOOL IsClosableWindow(HWND hWnd);
+BOOL IsClosableWindow(HWND window);
 
 #endif
