@@ -31,13 +31,16 @@ BOOL WINAPI RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT vk) {
     key.modifiers = modifiers;
     key.vk = vk;
     if (const DWORD error = call.device.hotKeys.add(key)) return call.fail(error, FALSE);
+    call.device.note(HotKeyTaken{key});
     return call.ret(TRUE);
 }
 
 BOOL WINAPI UnregisterHotKey(HWND hwnd, int id) {
     ApiCall call("UnregisterHotKey", hwnd, id);
     if (const DWORD error = checkHolder(call, hwnd)) return call.fail(error, FALSE);
-    if (!call.device.hotKeys.remove(hwnd, call.thread.id(), id)) return call.fail(ERROR_HOTKEY_NOT_REGISTERED, FALSE);
+    const std::vector<HotKey> released = call.device.hotKeys.remove(hwnd, call.thread.id(), id);
+    if (released.empty()) return call.fail(ERROR_HOTKEY_NOT_REGISTERED, FALSE);
+    for (const HotKey& key : released) call.device.note(HotKeyReleased{key});
     return call.ret(TRUE);
 }
 

@@ -103,6 +103,7 @@ void destroyTree(Device& device, HWND hwnd) {
         thread->queue().killTimersOf(hwnd);
         thread->queue().dropPostedFor(hwnd);
     }
+    device.releaseHotKeys(hwnd, 0);
     device.windows.remove(hwnd);
 }
 

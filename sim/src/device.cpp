@@ -167,8 +167,13 @@ bool Device::postSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     return true;
 }
 
+void Device::releaseHotKeys(HWND owner, std::uint32_t threadId) {
+    for (const HotKey& key : hotKeys.removeAllOf(owner, threadId)) note(HotKeyReleased{key});
+}
+
 void Device::threadFinished(SimThread& thread) {
     abandonSentMessages(thread);
+    releaseHotKeys(nullptr, thread.id());
     Process* process = thread.process();
     if (!process || process->mainThread != &thread) return;
     // A thread stopped by the simulation (a runaway, a device shutdown) never returned from WinMain.
@@ -179,7 +184,10 @@ void Device::endProcess(Process& process, int exitCode) {
     process.exitCode = exitCode;
     process.mainThread = nullptr;
     note(ProcessEnded{process.pid, process.name, exitCode});
-    for (HWND hwnd : windows.windowsOf(process)) windows.remove(hwnd);
+    for (HWND hwnd : windows.windowsOf(process)) {
+        releaseHotKeys(hwnd, 0);
+        windows.remove(hwnd);
+    }
     windows.removeClassesOf(process);
     std::vector<std::uintptr_t> released;
     registry.unbindAllOf(process.pid, released);

@@ -139,6 +139,9 @@ public:
     // Posts a message on behalf of the system or the user (a tap, a key); false when the window is gone.
     bool postSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Gives back the hot keys a window held (or, for NULL, a thread's own), as its end does.
+    void releaseHotKeys(HWND owner, std::uint32_t threadId);
+
     // Called by the scheduler on the driver when a thread has ended.
     void threadFinished(SimThread& thread);
 

@@ -16,12 +16,25 @@ DWORD HotKeyTable::add(const HotKey& key) {
     return ERROR_SUCCESS;
 }
 
-bool HotKeyTable::remove(HWND owner, std::uint32_t threadId, int id) {
+std::vector<HotKey> HotKeyTable::remove(HWND owner, std::uint32_t threadId, int id) {
     prune();
-    const auto removed = std::erase_if(keys_, [&](const HotKey& key) {
-        return key.id == id && key.owner == owner && (owner || key.threadId == threadId);
+    std::vector<HotKey> removed;
+    std::erase_if(keys_, [&](const HotKey& key) {
+        const bool match = key.id == id && key.owner == owner && (owner || key.threadId == threadId);
+        if (match) removed.push_back(key);
+        return match;
     });
-    return removed != 0;
+    return removed;
+}
+
+std::vector<HotKey> HotKeyTable::removeAllOf(HWND owner, std::uint32_t threadId) {
+    std::vector<HotKey> removed;
+    std::erase_if(keys_, [&](const HotKey& key) {
+        const bool match = key.owner == owner && (owner || key.threadId == threadId);
+        if (match) removed.push_back(key);
+        return match;
+    });
+    return removed;
 }
 
 std::optional<HotKey> HotKeyTable::find(UINT vk, UINT modifiers) const {

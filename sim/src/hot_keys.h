@@ -30,8 +30,10 @@ public:
 
     // ERROR_SUCCESS, or ERROR_HOTKEY_ALREADY_REGISTERED when any holder has the key already.
     DWORD add(const HotKey& key);
-    // Releases every key that `owner` (or the thread, for a NULL owner) holds under `id`.
-    bool remove(HWND owner, std::uint32_t threadId, int id);
+    // Releases every key that `owner` (or the thread, for a NULL owner) holds under `id`; returns them.
+    std::vector<HotKey> remove(HWND owner, std::uint32_t threadId, int id);
+    // Releases every key a window holds (or, for a NULL owner, the thread's own); returns them.
+    std::vector<HotKey> removeAllOf(HWND owner, std::uint32_t threadId);
     // The holder of the key pressed with exactly these modifiers.
     std::optional<HotKey> find(UINT vk, UINT modifiers) const;
     std::vector<HotKey> all() const;

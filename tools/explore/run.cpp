@@ -130,7 +130,8 @@ std::string Run::observationDigest() const {
     out << device_.now() << ' ' << device_.tickCount() << ' ' << device_.volume() << ' '
         << device_.dword(kCounterKey, u"BatteryCount").value_or(0xDEAD) << ' '
         << device_.device().notifications.active().size() << ' '
-        << device_.device().shell.trayIcons().size() << ' ' << device_.displayPowerState();
+        << device_.device().shell.trayIcons().size() << ' ' << device_.displayPowerState() << ' '
+        << device_.journal().digest();
     for (const auto& p : device_.device().processes())
         if (p->running()) out << ' ' << p->pid;
     return out.str();

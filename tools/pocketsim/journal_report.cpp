@@ -50,30 +50,23 @@ std::string windowText(const pocket::PocketDevice& device, const ScriptState& st
     return "hwnd " + handleText(hwnd);
 }
 
-bool sameKey(const pocket::HotKeyView& a, const pocket::HotKeyView& b) {
-    return a.vk == b.vk && a.modifiers == b.modifiers && a.pid == b.pid && a.owner == b.owner && a.id == b.id;
-}
-
-// "hot keys taken by rcbridge (pid 4100): 193, 194": the keys of `keys` missing from `others`, by holder.
-std::vector<std::string> keyChanges(const pocket::PocketDevice& device, const std::vector<pocket::HotKeyView>& keys,
-                                    const std::vector<pocket::HotKeyView>& others, const std::string& verb) {
-    std::vector<std::pair<std::uint32_t, std::string>> byHolder;
-    for (const pocket::HotKeyView& key : keys) {
-        if (std::any_of(others.begin(), others.end(), [&](const auto& o) { return sameKey(key, o); })) continue;
-        auto it = std::find_if(byHolder.begin(), byHolder.end(), [&](const auto& h) { return h.first == key.pid; });
-        if (it == byHolder.end()) it = byHolder.insert(byHolder.end(), {key.pid, ""});
-        it->second += (it->second.empty() ? "" : ", ") + std::to_string(key.vk) +
-                      (key.modifiers ? "+" + modifierText(key.modifiers) : "");
+// "hot keys taken by rcbridge (pid 4100): 142, 141": one line per holder and direction, at the
+// place of its first key.
+void noteKey(std::vector<Line>& lines, std::map<std::pair<std::uint32_t, bool>, std::size_t>& lineOf,
+             const pocket::PocketDevice& device, const sim::HotKey& key, bool taken) {
+    const std::string name = std::to_string(key.vk) + (key.modifiers ? "+" + modifierText(key.modifiers) : "");
+    auto [it, fresh] = lineOf.try_emplace({key.pid, taken}, lines.size());
+    if (fresh) {
+        lines.push_back({"", std::string("hot keys ") + (taken ? "taken by " : "released by ") + ownerText(device, key.pid) + ": " + name});
+    } else {
+        lines[it->second].text += ", " + name;
     }
-    std::vector<std::string> lines;
-    for (const auto& [pid, list] : byHolder) lines.push_back("hot keys " + verb + " " + ownerText(device, pid) + ": " + list);
-    return lines;
 }
 
 }  // namespace
 
 JournalReport::JournalReport(const pocket::PocketDevice& device, const ScriptState& state)
-    : device_(device), state_(state), mark_(device.mark()), keys_(device.hotKeys()) {}
+    : device_(device), state_(state), mark_(device.mark()) {}
 
 std::vector<std::string> JournalReport::next() {
     std::size_t dropped = 0;
@@ -86,6 +79,7 @@ std::vector<std::string> JournalReport::next() {
     std::size_t launchNumber = device_.journal().total<sim::ProcessLaunch>();
     for (const sim::Entry* e : entries) launchNumber -= e->as<sim::ProcessLaunch>() ? 1 : 0;
     std::size_t taskbarLine = 0;  // one line names every message the taskbar's own procedure got
+    std::map<std::pair<std::uint32_t, bool>, std::size_t> keyLines;
     const std::vector<pocket::StandInRecord> standIns = device_.standIns();
 
     for (const sim::Entry* e : entries) {
@@ -115,6 +109,10 @@ std::vector<std::string> JournalReport::next() {
             // A stand-in made meanwhile was made by the script, which says so; its creation is no news.
             if (s == standIns.end() || startedNow.count(s->pid)) continue;
             stampedLine("messages to " + s->className, standInName(*s) + " received " + receivedText(message));
+        } else if (const auto* taken = e->as<sim::HotKeyTaken>()) {
+            noteKey(lines, keyLines, device_, taken->key, true);
+        } else if (const auto* released = e->as<sim::HotKeyReleased>()) {
+            noteKey(lines, keyLines, device_, released->key, false);
         } else if (const auto* sent = e->as<sim::SentToBackground>()) {
             lines.push_back({"", "the shell sent " + windowText(device_, state_, sent->window) + " to the background"});
         } else if (const auto* write = e->as<sim::VolumeWrite>()) {
@@ -144,11 +142,6 @@ std::vector<std::string> JournalReport::next() {
             lines.push_back({"message boxes opened and closed", boxClosedText(device_, pocket::describeBox(shut->box))});
         }
     }
-
-    const std::vector<pocket::HotKeyView> keys = device_.hotKeys();
-    for (std::string& line : keyChanges(device_, keys, keys_, "taken by")) lines.push_back({"", std::move(line)});
-    for (std::string& line : keyChanges(device_, keys_, keys, "released by")) lines.push_back({"", std::move(line)});
-    keys_ = keys;
 
     // Only the last few of each kind.
     std::map<std::string, std::size_t> count;

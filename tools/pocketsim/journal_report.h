@@ -21,7 +21,6 @@ private:
     const pocket::PocketDevice& device_;
     const ScriptState& state_;
     std::uint64_t mark_;
-    std::vector<pocket::HotKeyView> keys_;  // held at the mark: keys go with their holders unannounced
 };
 
 }  // namespace pocketsim

@@ -65,6 +65,14 @@ struct KeyboardEvent {
     DWORD extra = 0;
 };
 
+// A hot key registered, and one given back (unregistered, or gone with its window or thread).
+struct HotKeyTaken {
+    HotKey key;
+};
+struct HotKeyReleased {
+    HotKey key;
+};
+
 // A key the user pressed, and the holder of its hot key, if any.
 struct HotKeyPress {
     std::uint64_t time = 0;
@@ -166,7 +174,8 @@ struct SimulationError {
     std::string message;
 };
 
-using EntryData = std::variant<CallEntry, DeliveryEntry, KeyboardEvent, HotKeyPress, StylusEvent, SoundStarted,
+using EntryData = std::variant<CallEntry, DeliveryEntry, KeyboardEvent, HotKeyPress, HotKeyTaken, HotKeyReleased,
+                               StylusEvent, SoundStarted,
                                SoundCut, VolumeWrite, EscapeCall, DisplayPowerChanged, PowerSwitched,
                                NotificationEvent, TrayChange, MenuOpened, MenuClosed, MessageBoxOpened,
                                MessageBoxClosed, ProcessLaunch, ProcessStarted, ProcessEnded, SentToBackground,
