@@ -5,7 +5,7 @@ namespace sweep {
 
 namespace {
 
-const std::string kProgram = "rcbridge";
+const std::string kBridge = "rcbridge";
 constexpr UINT kAbout = 40006;
 constexpr UINT kExit = 40005;
 constexpr UINT kMultiKey = 140;
@@ -15,7 +15,7 @@ constexpr DWORD kStartVolume = 0x80008000;
 
 Check runs(bool expected) {
     return [expected](const pocket::PocketDevice& device) -> std::string {
-        const bool running = device.runningCount(kProgram) > 0;
+        const bool running = device.runningCount(kBridge) > 0;
         return running == expected ? "" : std::string("the bridge ") + (running ? "runs" : "does not run");
     };
 }
@@ -23,7 +23,7 @@ Check runs(bool expected) {
 // The pen on the bridge's icon; nothing to tap when the icon never made it to the tray.
 Step tapIcon() {
     Step step{"tap the tray icon", [](pocket::PocketDevice& device) {
-                  if (auto icon = device.trayIconOf(kProgram)) device.tapTrayIcon(icon->hwnd, icon->id);
+                  if (auto icon = device.trayIconOf(kBridge)) device.tapTrayIcon(icon->hwnd, icon->id);
               }};
     step.achieves = [](const pocket::PocketDevice& device) { return device.openMenu() ? "" : "no menu open"; };
     return step;
@@ -92,9 +92,9 @@ Check volumeIs(DWORD expected) {
 }
 
 std::vector<Step> everyKey() {
-    Step start = startProgram(kProgram);
+    Step start = startProgram(kBridge);
     start.achieves = [](const pocket::PocketDevice& device) -> std::string {
-        return device.hotKeys().size() == 7 && device.trayIconOf(kProgram) ? "" : "no icon or not every key";
+        return device.hotKeys().size() == 7 && device.trayIconOf(kBridge) ? "" : "no icon or not every key";
     };
     constexpr DWORD kStep = 1092;
     return {start,
@@ -113,12 +113,12 @@ std::vector<Step> everyKey() {
                        [](const pocket::PocketDevice& device) {
                            return device.isSwitchedOn() ? "the device is still on" : "";
                        }),
-            closeFromOutside(kProgram)};
+            closeFromOutside(kBridge)};
 }
 
 Scenario bridge(const std::string& name, std::function<void(pocket::PocketDevice&)> setUp, std::vector<Step> steps) {
     Scenario s;
-    s.program = kProgram;
+    s.program = kBridge;
     s.name = name;
     s.setUp = [setUp](pocket::PocketDevice& device) {
         device.setVolume(kStartVolume);
@@ -133,15 +133,15 @@ void playerPresent(pocket::PocketDevice& device) { device.createStandIn("tunelar
 }  // namespace
 
 std::vector<Scenario> bridgeScenarios() {
-    Step start = startProgram(kProgram);
+    Step start = startProgram(kBridge);
     start.achieves = runs(true);
-    Step refused = startProgram(kProgram);
+    Step refused = startProgram(kBridge);
     refused.holds = runs(false);
-    Step second = startProgram(kProgram, "second start of");
+    Step second = startProgram(kBridge, "second start of");
     second.holds = [](const pocket::PocketDevice& device) {
         return device.trayIcons().size() <= 1 ? "" : "more than one tray icon";
     };
-    Step closed = closeFromOutside(kProgram);
+    Step closed = closeFromOutside(kBridge);
     closed.achieves = runs(false);
     return {
         bridge("start", nullptr, {start, closed}),
@@ -160,7 +160,7 @@ std::vector<Scenario> bridgeScenarios() {
         bridge("every key, with the player and no beep.wav",
                [](pocket::PocketDevice& device) {
                    playerPresent(device);
-                   device.removeFile(device.installFolder(kProgram) + "\\beep.wav");
+                   device.removeFile(device.installFolder(kBridge) + "\\beep.wav");
                },
                everyKey()),
         bridge("second start", nullptr, {start, second, closed}),

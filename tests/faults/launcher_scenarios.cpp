@@ -7,7 +7,7 @@ namespace sweep {
 
 namespace {
 
-const std::string kProgram = "setuplaunch";
+const std::string kLauncher = "setuplaunch";
 const char* const kAppPathsKey = "HKLM\\software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAppMgr.exe";
 const char* const kAppManager = "C:\\Program Files\\Windows CE Services\\CEAppMgr.exe";
 
@@ -37,13 +37,13 @@ std::string onlyTheAppManager(const pocket::PocketDevice& pc) {
 }
 
 Scenario launcher(const std::string& name, std::function<void(pocket::PocketDevice&)> setUp, std::size_t starts) {
-    Step start = startProgram(kProgram);
+    Step start = startProgram(kLauncher);
     start.holds = onlyTheAppManager;
     start.achieves = [starts](const pocket::PocketDevice& pc) -> std::string {
         return started(pc) == starts ? "" : std::to_string(started(pc)) + " processes started";
     };
     Scenario s;
-    s.program = kProgram;
+    s.program = kLauncher;
     s.name = name;
     s.config = pocket::desktopConfig();
     s.setUp = std::move(setUp);

@@ -5,7 +5,7 @@ namespace sweep {
 
 namespace {
 
-const std::string kProgram = "voltmarap";
+const std::string kMonitor = "voltmarap";
 const char* const kKey = "HKCU\\Software\\Orvalen\\VoltmaraPPC";
 constexpr std::uint64_t kMinute = 60 * kSecond;
 
@@ -35,7 +35,7 @@ Check showsIcon(unsigned icon) {
 
 Check running(bool on) {
     return [on](const pocket::PocketDevice& device) -> std::string {
-        const bool runs = device.runningCount(kProgram) == 1;
+        const bool runs = device.runningCount(kMonitor) == 1;
         const bool shown = !device.notifications().empty();
         if (runs == on && shown == on) return "";
         return std::string("the monitor should be ") + (on ? "on" : "off") + " (running: " + (runs ? "yes" : "no") +
@@ -43,8 +43,8 @@ Check running(bool on) {
     };
 }
 
-Step start(const std::string& why, bool on) {
-    Step step = startProgram(kProgram, why);
+Step startMonitor(const std::string& why, bool on) {
+    Step step = startProgram(kMonitor, why);
     step.achieves = running(on);
     return step;
 }
@@ -89,7 +89,7 @@ constexpr std::uint32_t kUptime = 60000;
 Scenario monitor(const std::string& name, std::optional<DWORD> counter, std::vector<Step> steps,
                  std::uint32_t tick = kUptime) {
     Scenario s;
-    s.program = kProgram;
+    s.program = kMonitor;
     s.name = name;
     s.setUp = [counter, tick](pocket::PocketDevice& device) {
         device.setTickCount(tick);
@@ -103,8 +103,8 @@ Scenario monitor(const std::string& name, std::optional<DWORD> counter, std::vec
 }  // namespace
 
 std::vector<Scenario> monitorScenarios() {
-    const Step on = start("start", true);
-    const Step off = start("second start of", false);
+    const Step on = startMonitor("start", true);
+    const Step off = startMonitor("second start of", false);
     constexpr DWORD kStored = 2 * 60 * kMinute + 59 * kMinute + 55 * kSecond;
     return {
         monitor("first start, key absent", std::nullopt, {on, sample(stored(kSamplePeriod)), off}),
@@ -123,8 +123,8 @@ std::vector<Scenario> monitorScenarios() {
         monitor("the notification's reset button", 60 * kMinute,
                 {on, sample(), tapReset(2), sample(stored(kSamplePeriod)), tapReset(3), sample(), off}),
         monitor("second start switches it off, a third on again", 10 * kMinute,
-                {on, off, start("third start of", true), sample(stored(10 * kMinute + kSamplePeriod)),
-                 start("fourth start of", false)}),
+                {on, off, startMonitor("third start of", true), sample(stored(10 * kMinute + kSamplePeriod)),
+                 startMonitor("fourth start of", false)}),
         monitor("start in the first 20 s of uptime", 10 * kMinute,
                 {on, sample(stored(10 * kMinute)), sample(stored(10 * kMinute)),
                  sample(stored(10 * kMinute + 3 * kSamplePeriod)), off},
@@ -136,7 +136,7 @@ std::vector<Scenario> monitorScenarios() {
                  advance(4 * kSamplePeriod), off},
                 0xFFFFFFFFu - 6 * kSecond),
         monitor("shutdown by WM_CLOSE from outside", 10 * kMinute, {on, sample(), [] {
-                    Step close = closeFromOutside(kProgram);
+                    Step close = closeFromOutside(kMonitor);
                     close.achieves = running(false);
                     return close;
                 }()}),

@@ -5,7 +5,7 @@ namespace sweep {
 
 namespace {
 
-const std::string kProgram = "appshut";
+const std::string kTapClose = "appshut";
 constexpr int kInBand = 230;  // in the close band of a 240-pixel taskbar
 constexpr int kOutOfBand = 100;
 constexpr int kTaskbarY = 10;
@@ -65,7 +65,7 @@ Step tapAt(const std::string& where, int x, std::size_t lift, const std::string&
 
 Scenario tapClose(const std::string& name, std::vector<Step> steps) {
     Scenario s;
-    s.program = kProgram;
+    s.program = kTapClose;
     s.name = name;
     s.config = withShell();
     s.steps = std::move(steps);
@@ -77,8 +77,8 @@ Step setSystem(DWORD major, const std::u16string& platform) {
                 [major, platform](pocket::PocketDevice& device) { device.setSystem(major, platform); }};
 }
 
-Step start(const std::string& why, bool hooks) {
-    Step step = startProgram(kProgram, why);
+Step startTapClose(const std::string& why, bool hooks) {
+    Step step = startProgram(kTapClose, why);
     step.achieves = hooked(hooks);
     return step;
 }
@@ -86,11 +86,11 @@ Step start(const std::string& why, bool hooks) {
 }  // namespace
 
 std::vector<Scenario> tapCloseScenarios() {
-    const Step on = start("start", true);
-    const Step off = start("second start of", false);
-    Step refused = startProgram(kProgram);
+    const Step on = startTapClose("start", true);
+    const Step off = startTapClose("second start of", false);
+    Step refused = startProgram(kTapClose);
     refused.holds = [](const pocket::PocketDevice& device) {
-        return device.runningCount(kProgram) == 0 && device.taskbarProcedureIsItsOwn() ? "" : "it ran";
+        return device.runningCount(kTapClose) == 0 && device.taskbarProcedureIsItsOwn() ? "" : "it ran";
     };
     return {
         tapClose("start", {on, off}),
@@ -105,7 +105,7 @@ std::vector<Scenario> tapCloseScenarios() {
                   application("ink", "InkApp"),
                   tapAt("in the band", kInBand, 5, "", closes("ink", 1)), off}),
         tapClose("second start unhooks, a third hooks again",
-                 {on, off, start("third start of", true), start("fourth start of", false)}),
+                 {on, off, startTapClose("third start of", true), startTapClose("fourth start of", false)}),
         tapClose("not a Pocket PC", {setSystem(4, u"Smartphone"), refused, setSystem(2, u"PocketPC"), refused}),
     };
 }

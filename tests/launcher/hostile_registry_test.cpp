@@ -139,7 +139,7 @@ std::u16string hyos(std::size_t count) {
     return s;
 }
 
-struct CodePageCase {
+struct HostileCodePageCase {
     const char* name;
     UINT codePage;
     DWORD type;
@@ -147,7 +147,7 @@ struct CodePageCase {
     std::optional<std::u16string> launched;
 };
 
-std::vector<CodePageCase> codePageCases() {
+std::vector<HostileCodePageCase> hostileCodePageCases() {
     const std::u16string fits = u"C:\\" + hyos(128);      // 3 + 256 = 259 bytes under 932
     const std::u16string oneOver = u"C:\\x" + hyos(128);  // 260 bytes: no room for the terminator
     const std::u16string wide = u"C:\\" + hyos(200);      // 403 bytes under 932, 203 under 1252
@@ -175,14 +175,14 @@ std::vector<CodePageCase> codePageCases() {
     };
 }
 
-void PrintTo(const CodePageCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const HostileCodePageCase& c, std::ostream* out) { *out << c.name; }
 
-class LauncherValueText : public ::testing::TestWithParam<CodePageCase> {};
+class LauncherValueText : public ::testing::TestWithParam<HostileCodePageCase> {};
 
 }  // namespace
 
 TEST_P(LauncherValueText, IsReadInTheCodePageAndMustFit) {
-    const CodePageCase& c = GetParam();
+    const HostileCodePageCase& c = GetParam();
     pocket::PocketDevice pc(desktopConfig(c.codePage));
     pc.registry().setValue(kAppPathsKey, u"", c.type, c.data);
 
@@ -198,5 +198,5 @@ TEST_P(LauncherValueText, IsReadInTheCodePageAndMustFit) {
     EXPECT_EQ(pc.launches().front().applicationName, *c.launched);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, LauncherValueText, ::testing::ValuesIn(codePageCases()),
+INSTANTIATE_TEST_SUITE_P(Values, LauncherValueText, ::testing::ValuesIn(hostileCodePageCases()),
                          [](const auto& info) { return std::string(info.param.name); });
