@@ -9,10 +9,10 @@
 #include <variant>
 #include <vector>
 
-#include "../hot_keys.h"
-#include "../notifications.h"
-#include "../process.h"
-#include "../shell.h"
+#include "hot_keys.h"
+#include "notifications.h"
+#include "process.h"
+#include "shell.h"
 
 namespace sim {
 
