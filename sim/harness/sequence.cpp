@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "journal/describe.h"
-#include "journal/names.h"
+#include "describe.h"
+#include "names.h"
 
 namespace pocket {
 

@@ -18,10 +18,10 @@ std::vector<std::uint8_t> bytes(std::initializer_list<std::uint8_t> list) { retu
 }  // namespace
 
 TEST_F(MonitorTest, FirstStartCreatesTheKeyAndShowsZeroUse) {
-    ASSERT_FALSE(device.registry().keyExists(kKey));
+    ASSERT_FALSE(device.registryKeyExists(kKey));
     auto monitor = start();
     EXPECT_TRUE(monitor.running);
-    EXPECT_TRUE(device.registry().keyExists(kKey));
+    EXPECT_TRUE(device.registryKeyExists(kKey));
     EXPECT_EQ(stored(), 0u);
 
     auto n = shown();
@@ -89,10 +89,10 @@ TEST_F(MonitorTest, OtherTimersAndCommandsChangeNothing) {
     auto monitor = start();
     const auto window = device.findWindow("VOLTMARAP")->hwnd;
     const std::size_t before = device.notificationHistory().size();
-    device.device().postSystemMessage(window, WM_TIMER, 2, 0);
-    device.device().postSystemMessage(window, WM_COMMAND, MAKEWPARAM(2, 0), 0);
-    device.device().postSystemMessage(window, WM_COMMAND, MAKEWPARAM(0x101, 1), 0);  // 0x101 is not 1
-    device.device().runUntilIdle();
+    device.postMessage(window, WM_TIMER, 2, 0);
+    device.postMessage(window, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    device.postMessage(window, WM_COMMAND, MAKEWPARAM(0x101, 1), 0);  // 0x101 is not 1
+    device.runUntilIdle();
     EXPECT_EQ(device.notificationHistory().size(), before);
     EXPECT_TRUE(shown(1));
 }
@@ -146,7 +146,7 @@ struct StoredValue {
 class MonitorStoredValue : public MonitorTest, public ::testing::WithParamInterface<StoredValue> {};
 
 TEST_P(MonitorStoredValue, IsTakenAsTheCounterWhenItFitsFourBytes) {
-    device.registry().setValue(kKey, kValue, GetParam().type, GetParam().data);
+    device.setRegistryValue(kKey, kValue, GetParam().type, GetParam().data);
     device.setTickCount(5000);  // no accounting in the first sample: the counter shown is what was read
     start();
     const DWORD count = GetParam().expectedStart;
@@ -165,13 +165,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MonitorTest, KeyThatCannotBeOpenedIsNeverOverwrittenAndIsReadOnceItRecovers) {
     device.setDword(kKey, kValue, 3 * kHour);
-    device.registry().failKey(kKey, ERROR_ACCESS_DENIED);
+    device.failRegistryKey(kKey, ERROR_ACCESS_DENIED);
     start();
     EXPECT_THAT(html(), HasSubstr(usage(0, 0)));
     device.advance(10 * kMinute);
     EXPECT_EQ(stored(), 3 * kHour);
 
-    device.registry().clearFaults(kKey);
+    device.clearRegistryFaults(kKey);
     device.advance(5000);
     // The stored hours plus everything counted while the key was out of reach.
     EXPECT_EQ(stored(), 3 * kHour + 10 * kMinute + 5000);
@@ -181,25 +181,25 @@ TEST_F(MonitorTest, KeyThatCannotBeOpenedIsNeverOverwrittenAndIsReadOnceItRecove
 
 TEST_F(MonitorTest, FailedQueryKeepsTheStoredValueUntilItCanBeRead) {
     device.setDword(kKey, kValue, kHour);
-    device.registry().failValue(kKey, kValue, ERROR_ACCESS_DENIED);
+    device.failRegistryValue(kKey, kValue, ERROR_ACCESS_DENIED);
     start();
     device.advance(kMinute);
     EXPECT_EQ(stored(), kHour);
-    device.registry().clearFaults(kKey);
+    device.clearRegistryFaults(kKey);
     device.advance(5000);
     EXPECT_EQ(stored(), kHour + kMinute + 5000);
 }
 
 TEST_F(MonitorTest, RecoveryAfterExternalPowerKeepsOnlyWhatCameAfterIt) {
     device.setDword(kKey, kValue, 5 * kHour);
-    device.registry().failKey(kKey, ERROR_ACCESS_DENIED);
+    device.failRegistryKey(kKey, ERROR_ACCESS_DENIED);
     start();
     device.advance(kMinute);
     device.setPower({AC_LINE_ONLINE, 90, BATTERY_FLAG_CHARGING});
     device.advance(5000);
     device.setPower({AC_LINE_OFFLINE, 90, BATTERY_FLAG_HIGH});
     device.advance(2 * kMinute);
-    device.registry().clearFaults(kKey);
+    device.clearRegistryFaults(kKey);
     device.advance(5000);
     // Plugging in cleared the counter: the unreadable five hours no longer count.
     EXPECT_EQ(stored(), 2 * kMinute + 5000);
@@ -207,14 +207,13 @@ TEST_F(MonitorTest, RecoveryAfterExternalPowerKeepsOnlyWhatCameAfterIt) {
 
 TEST_F(MonitorTest, FailedWriteLosesNothing) {
     start();
-    device.registry().failValue(kKey, kValue, ERROR_ACCESS_DENIED);
+    device.failRegistryValue(kKey, kValue, ERROR_ACCESS_DENIED);
     device.advance(10 * kMinute);
     EXPECT_EQ(stored(), 0u);
-    device.registry().clearFaults(kKey);
+    device.clearRegistryFaults(kKey);
     device.advance(5000);
     EXPECT_EQ(stored(), 10 * kMinute + 5000);
 }
-
 
 // A first start on external power: window, stored counter, first sample and notification, timer.
 TEST_F(MonitorTest, StartUpCallsThePlatformInOrder) {

@@ -60,12 +60,12 @@ TEST_P(MonitorStoredCount, IsTakenOnlyWhenItFitsFourBytesAndIsStoredBackAsADword
         for (std::size_t length : kLengths) {
             const std::vector<std::uint8_t> data = pattern(length, fill);
             SCOPED_TRACE(std::to_string(length) + " bytes of " + (fill ? "0xFF" : "a pattern"));
-            device.registry().setValue(kKey, kValue, GetParam().type, data);
+            device.setRegistryValue(kKey, kValue, GetParam().type, data);
             ASSERT_TRUE(start().running);
 
             const std::uint32_t count = counterFrom(data);
             EXPECT_THAT(html(), HasSubstr(usage(count / kHour, (count % kHour) / kMinute)));
-            const auto stored = device.registry().value(kKey, kValue);
+            const auto stored = device.registryValue(kKey, kValue);
             ASSERT_TRUE(stored);
             EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
             EXPECT_EQ(stored->data.size(), 4u);

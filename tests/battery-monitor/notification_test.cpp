@@ -247,7 +247,7 @@ TEST_F(MonitorTest, ADayOnBatteryUpdatesAboutOnceAMinuteWithoutGrowingHandles) {
 TEST(MonitorWithoutStrings, ShowsEmptyTextsInsteadOfWhatTheStackHeld) {
     pocket::PocketDevice device;
     const std::string images = POCKET_IMAGE_DIR;
-    device.device().programs.install("voltmarap", images + "/voltmarap.image", images + "/appshut.res",
+    device.installProgram("voltmarap", images + "/voltmarap.image", images + "/appshut.res",
                                      u"\\Program Files\\Voltmara\\voltmarap.exe");
     device.setPower({AC_LINE_OFFLINE, 50, 0});
     device.start("voltmarap");

@@ -77,11 +77,11 @@ int main(int argc, char** argv) {
 
     pocket::PocketDevice device(config);
     if (!at.empty()) device.installAt(probe, onMachine(config, at));
-    if (plainDisplay) device.device().display.supportsPowerManagement = false;
+    if (plainDisplay) device.setDisplayDriver({.supportsPowerManagement = false});
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> puts;
     for (const std::string& file : files) puts.emplace_back(onMachine(config, file), std::vector<std::uint8_t>{});
     if (!wave.empty()) {
-        const std::string own = sim::toUtf8(device.device().programs.find(probe)->installPath);
+        const std::string own = device.installPath(probe);
         puts.emplace_back(own.substr(0, own.rfind('\\') + 1) + wave, shortWave());
     }
     for (auto& [path, bytes] : puts)

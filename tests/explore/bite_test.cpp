@@ -1,5 +1,6 @@
 // The checks must bite: a change made behind the programs' and the models' backs, or a model with
-// one wrong rule, has to make a run fail.
+// one wrong rule, has to make a run fail. Changing the device behind its programs' backs takes its
+// insides, as the simulation's own tests see them.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "context.h"
 #include "explorer.h"
+#include "inside.h"
 
 namespace {
 
@@ -23,13 +25,13 @@ struct Tampering {
 
 bool monitorRuns(pocket::PocketDevice& d) { return d.runningCount("voltmarap") == 1; }
 bool bridgeRuns(pocket::PocketDevice& d) { return d.runningCount("rcbridge") == 1; }
-bool notificationShown(pocket::PocketDevice& d) { return !d.device().notifications.active().empty(); }
+bool notificationShown(pocket::PocketDevice& d) { return !inside(d).notifications.active().empty(); }
 
 void changeNotification(pocket::PocketDevice& d, DWORD mask) {
-    sim::Notification fields = d.device().notifications.active().front();
+    sim::Notification fields = inside(d).notifications.active().front();
     fields.html += u" ";
     fields.iconResourceId = 999;
-    d.device().notifications.update(mask, fields, d.now(), fields.ownerPid);
+    inside(d).notifications.update(mask, fields, d.now(), fields.ownerPid);
 }
 
 HWND windowOf(pocket::PocketDevice& d, const std::string& program) {
@@ -59,7 +61,7 @@ LRESULT CALLBACK CloseOnEveryLift(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 void hookTaskbar(pocket::PocketDevice& d, WNDPROC proc) {
     const HWND taskbar = d.taskbar();
-    d.device().startHosted("hooker", [taskbar, proc] {
+    d.startCode("hooker", [taskbar, proc] {
         SetWindowLongW(taskbar, GWL_WNDPROC, reinterpret_cast<LONG>(proc));
         return 0;
     });
@@ -76,12 +78,12 @@ const Tampering kTamperings[] = {
     {"SamplingTimerLost", monitorRuns,
      [](pocket::PocketDevice& d) {
          const HWND w = windowOf(d, "voltmarap");
-         for (const auto& t : d.device().scheduler.threads()) t->queue().killTimer(w, 1);
+         for (const auto& t : inside(d).scheduler.threads()) t->queue().killTimer(w, 1);
      },
      "sampling timer", true},
     {"SecondCopyRuns", monitorRuns,
      [](pocket::PocketDevice& d) {
-         d.device().startHosted("voltmarap", [] {
+         d.startCode("voltmarap", [] {
              MSG msg;
              while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
              return 0;
@@ -90,7 +92,7 @@ const Tampering kTamperings[] = {
      "voltmarap: 2 copies running", true},
     {"TrayIconLeftBehind", [](pocket::PocketDevice&) { return true; },
      [](pocket::PocketDevice& d) {
-         d.device().startHosted("litter", [] {
+         d.startCode("litter", [] {
              WNDCLASSW wc{};
              wc.lpfnWndProc = DefWindowProcW;
              wc.lpszClassName = u"Litter";
@@ -109,12 +111,12 @@ const Tampering kTamperings[] = {
     {"PlayerCommandsMadeUp", [](pocket::PocketDevice& d) { return player(d) != nullptr; },
      [](pocket::PocketDevice& d) {
          const HWND player = ::player(d);
-         for (int i = 0; i < 200; ++i) d.device().postSystemMessage(player, WM_COMMAND, 40038, 0);
-         d.device().runUntilIdle();
+         for (int i = 0; i < 200; ++i) d.postMessage(player, WM_COMMAND, 40038, 0);
+         d.runUntilIdle();
      },
      "the player got command 40038", true},
     {"BridgeKilled", bridgeRuns,
-     [](pocket::PocketDevice& d) { d.device().terminate(d.device().running("rcbridge").front()->pid, 0); },
+     [](pocket::PocketDevice& d) { d.terminate(d.runningPids("rcbridge").front(), 0); },
      "ended without being asked", true},
     {"TaskbarLiftsSwallowed", [](pocket::PocketDevice& d) { return d.runningCount("appshut") == 0; },
      [](pocket::PocketDevice& d) { hookTaskbar(d, SwallowLifts); }, "taskbar", false},

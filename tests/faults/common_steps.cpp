@@ -14,8 +14,8 @@ Step advance(std::uint64_t milliseconds) {
 Step closeFromOutside(const std::string& program) {
     return Step{"WM_CLOSE to " + program + " from outside", [program](pocket::PocketDevice& device) {
                     for (const pocket::WindowView& w : device.windows())
-                        if (w.process == program) device.device().postSystemMessage(w.hwnd, WM_CLOSE, 0, 0);
-                    device.device().runUntilIdle();
+                        if (w.process == program) device.postMessage(w.hwnd, WM_CLOSE, 0, 0);
+                    device.runUntilIdle();
                 }};
 }
 

@@ -17,7 +17,7 @@ std::size_t closesReceived(const pocket::PocketDevice& device, HWND window) {
 // The next call of `function` by `program` fails, and every one after it (0: no end).
 void failFromNextCall(pocket::PocketDevice& device, const std::string& function, const std::string& program,
                       std::uint64_t count) {
-    device.failCall(function, device.device().faults.occurrences(function, program) + 1, count, program);
+    device.failCall(function, device.callCount(function, program) + 1, count, program);
 }
 
 struct UnjudgedWindow {

@@ -17,7 +17,7 @@ void registerAppManager(pocket::PocketDevice& pc, const std::u16string& path) {
         bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
         bytes.push_back(static_cast<std::uint8_t>(c >> 8));
     }
-    pc.registry().setValue(kAppPathsKey, u"", REG_SZ, bytes);
+    pc.setRegistryValue(kAppPathsKey, u"", REG_SZ, bytes);
 }
 
 std::size_t started(const pocket::PocketDevice& pc) {

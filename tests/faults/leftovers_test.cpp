@@ -33,8 +33,8 @@ TEST(DeviceChecks, NotificationKeptByAFailedRemovalIsReported) {
 
 TEST(DeviceChecks, NonZeroExitIsReported) {
     pocket::PocketDevice device;
-    device.device().startHosted("quitter", [] { return 3; });
-    device.device().startHosted("fine", [] { return 0; });
+    device.startCode("quitter", [] { return 3; });
+    device.startCode("fine", [] { return 0; });
     const auto exits = pocket::nonZeroExits(device);
     ASSERT_EQ(exits.size(), 1u);
     EXPECT_NE(exits[0].find("quitter"), std::string::npos);

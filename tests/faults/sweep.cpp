@@ -24,7 +24,7 @@ Step closeWhatStillRuns(const std::string& program) {
 
 std::vector<FaultPoint> failurePointsOf(const pocket::PocketDevice& device, const std::string& program) {
     std::vector<FaultPoint> out;
-    for (const auto& [function, count] : device.device().faults.occurrencesOf(program))
+    for (const auto& [function, count] : device.callCounts(program))
         for (std::uint64_t k = 1; k <= count; ++k) out.push_back(FaultPoint{function, k, program});
     return out;
 }
@@ -60,7 +60,7 @@ RunResult runScenario(const Scenario& scenario, const std::optional<FaultPoint>&
                                     std::to_string(kCloseAttempts) + " times");
 
     result.failurePoints = failurePointsOf(device, scenario.program);
-    result.injected = device.device().faults.injected();
+    result.injected = device.faultsInjected();
     return result;
 }
 

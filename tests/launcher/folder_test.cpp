@@ -42,7 +42,7 @@ TEST_P(LauncherFolder, IsCutAtTheLastRealSeparator) {
     const FolderCase& c = GetParam();
     pocket::PocketDevice pc(desktopConfig(c.codePage));
     ASSERT_TRUE(pc.putFile(kAppManager, {'M', 'Z'}));
-    pc.registry().setValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(kAppManager)));
+    pc.setRegistryValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(kAppManager)));
     pc.installAt("setuplaunch", c.launcherPath);
 
     const auto launcher = pc.start("setuplaunch");
@@ -92,7 +92,7 @@ TEST_P(LauncherModulePath, AFullBufferStartsNothing) {
     const LengthCase& c = GetParam();
     pocket::PocketDevice pc(desktopConfig(c.codePage));
     ASSERT_TRUE(pc.putFile(kAppManager, {'M', 'Z'}));
-    pc.registry().setValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(kAppManager)));
+    pc.setRegistryValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(kAppManager)));
     std::string folder = "C:\\";
     for (std::size_t i = 0; i < c.folderUnits; ++i) folder += c.folderChar;
     pc.installAt("setuplaunch", folder + "\\setuplaunch.exe");
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Lengths, LauncherModulePath, ::testing::ValuesIn(kLengt
 TEST(LauncherDriveRoot, IsTheRootWhateverTheCurrentFolderOnThatDrive) {
     pocket::PocketDevice pc(desktopConfig(1252));
     ASSERT_TRUE(pc.putFile(kAppManager, {'M', 'Z'}));
-    pc.registry().setValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(kAppManager)));
+    pc.setRegistryValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(kAppManager)));
     pc.installAt("setuplaunch", "D:\\setuplaunch.exe");
     ASSERT_TRUE(pc.putFile("D:\\Tools\\readme.txt", {}));
 

@@ -78,7 +78,7 @@ TEST_P(LauncherLongModulePath, StartsInItsFolderOnlyWhenThePathFitsTheBuffer) {
     ASSERT_EQ(ansiBytes(c.codePage, path), c.bytes) << "the row does not have the length it claims";
     pocket::PocketDevice pc(desktopConfig(c.codePage));
     ASSERT_TRUE(pc.putFile(kAppManager, {'M', 'Z'}));
-    pc.registry().setValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(kAppManager)));
+    pc.setRegistryValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(kAppManager)));
     pc.installAt("setuplaunch", path);
 
     const auto launcher = pc.start("setuplaunch");

@@ -184,7 +184,7 @@ class LauncherValueText : public ::testing::TestWithParam<HostileCodePageCase> {
 TEST_P(LauncherValueText, IsReadInTheCodePageAndMustFit) {
     const HostileCodePageCase& c = GetParam();
     pocket::PocketDevice pc(desktopConfig(c.codePage));
-    pc.registry().setValue(kAppPathsKey, u"", c.type, c.data);
+    pc.setRegistryValue(kAppPathsKey, u"", c.type, c.data);
 
     const auto launcher = pc.start("setuplaunch");
 

@@ -34,7 +34,7 @@ protected:
 
     void installAppManager(const std::string& path = kAppManager) { ASSERT_TRUE(pc.putFile(path, {'M', 'Z'})); }
     void registerAppManager(DWORD type, std::vector<std::uint8_t> data) {
-        pc.registry().setValue(kAppPathsKey, u"", type, std::move(data));
+        pc.setRegistryValue(kAppPathsKey, u"", type, std::move(data));
     }
     void registerAppManager(const std::string& path = kAppManager) { registerAppManager(REG_SZ, wideBytes(sim::fromUtf8(path))); }
 

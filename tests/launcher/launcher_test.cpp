@@ -67,7 +67,7 @@ TEST_P(LauncherRegistry, StartsTheApplicationManagerOnlyFromAUsablePath) {
     // Unexpanded, that path is relative: it starts from the launcher's current folder, its own.
     installAppManager("C:\\Program Files\\setuplaunch\\%ProgramFiles%\\CE\\CEAppMgr.exe");
     if (c.keyThere) {
-        pc.registry().setValue(std::string(kAppPathsKey), u"Other", REG_SZ, wideBytes(u"x"));
+        pc.setRegistryValue(std::string(kAppPathsKey), u"Other", REG_SZ, wideBytes(u"x"));
         if (c.type != REG_NONE) registerAppManager(c.type, c.data);
     }
     pc.recordCalls();
@@ -117,7 +117,7 @@ TEST_F(LauncherTest, StartsNothingWhenAStepFails) {
         pc.failCall(step, 1, 0);
         runLauncher();
         EXPECT_TRUE(pc.launches().empty());
-        pc.device().faults.clear();
+        pc.clearFaults();
     }
     pc.failCall("CreateProcessA");
     runLauncher();
@@ -145,7 +145,7 @@ TEST_P(LauncherRegisteredPath, IsReadInTheCodePage) {
     const std::string appManager = "C:\\プログラム\\表示\\CEAppMgr.exe";
     pocket::PocketDevice pc(desktopConfig(GetParam().codePage));
     ASSERT_TRUE(pc.putFile(appManager, {'M', 'Z'}));
-    pc.registry().setValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(appManager)));
+    pc.setRegistryValue(kAppPathsKey, u"", REG_SZ, wideBytes(sim::fromUtf8(appManager)));
 
     EXPECT_EQ(pc.start("setuplaunch").exitCode, 0);
 

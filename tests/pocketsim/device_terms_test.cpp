@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "arguments.h"
-#include "audio.h"
+#include "wave.h"
 #include "device_terms.h"
 #include "tokenizer.h"
 

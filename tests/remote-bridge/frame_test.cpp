@@ -194,7 +194,7 @@ TEST_F(BridgeTest, ExitRemovesTheIconAndReleasesTheKeys) {
     EXPECT_EQ(ended->handles.badReleases, 0u);
 
     // Another program can take the keys now.
-    device.device().startHosted("other", [] {
+    device.startCode("other", [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
         wc.lpszClassName = u"OTHER";
@@ -209,7 +209,7 @@ TEST_F(BridgeTest, CloseFromAnotherProgramShutsDownInOrder) {
     start();
     device.recordCalls();
     const std::uint64_t mark = device.mark();
-    device.device().startHosted("closer", [] {
+    device.startCode("closer", [] {
         PostMessageW(FindWindowW(u"WMP7.5 for Pocket PC", u"Windows Media"), WM_CLOSE, 0, 0);
         return 0;
     });

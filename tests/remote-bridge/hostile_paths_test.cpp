@@ -74,7 +74,7 @@ TEST_P(BridgeHostilePath, ActsAlwaysAndBeepsOnlyFromAPathThatFits) {
             const std::u16string folder = folderOf(row.folderUnits, character.unit);
             ASSERT_EQ(folder.size(), row.folderUnits);
             const std::string program = std::string("bridge-") + character.name;
-            device.device().programs.install(program, images + "/rcbridge.image", images + "/rcbridge.res",
+            device.installProgram(program, images + "/rcbridge.image", images + "/rcbridge.res",
                                              folder + row.exe);
             const std::string beep = sim::toUtf8(folder) + "beep.wav";
             ASSERT_TRUE(device.putFile(beep, beepBytes));
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, BridgeHostilePath, ::testing::ValuesIn(kRows),
 // A module path without any backslash gives no folder to find the beep in: silence, and the action.
 TEST_F(BridgeTest, ModulePathWithoutAFolderActsSilently) {
     const std::string images = POCKET_IMAGE_DIR;
-    device.device().programs.install("barebridge", images + "/rcbridge.image", images + "/rcbridge.res",
+    device.installProgram("barebridge", images + "/rcbridge.image", images + "/rcbridge.res",
                                      u"rcbridge.exe");
     ASSERT_TRUE(device.putFile("\\beep.wav", *device.fileBytes(beepPath())));
     const HWND tunelark = player();

@@ -11,7 +11,7 @@ namespace {
 void installVariant(pocket::PocketDevice& device, const std::string& name, const std::string& resources,
                     const std::u16string& installPath) {
     const std::string images = POCKET_IMAGE_DIR;
-    device.device().programs.install(name, images + "/rcbridge.image", resources, installPath);
+    device.installProgram(name, images + "/rcbridge.image", resources, installPath);
 }
 
 struct PathCase {

@@ -91,7 +91,7 @@ TEST_P(VolumeRead, FillsTheWordOnlyOnSuccess) {
     if (c.fault) device.failCall("waveOutGetVolume");
     DWORD word = 0xDEADBEEF;
     MMRESULT result = 99;
-    device.device().startHosted("v", [&] {
+    inside(device).startHosted("v", [&] {
         result = waveOutGetVolume(reinterpret_cast<HWAVEOUT>(c.deviceId), c.nullPointer ? nullptr : &word);
         return 0;
     });
@@ -111,7 +111,7 @@ TEST(Volume, WritesReachDeviceZeroOnly) {
     pocket::PocketDevice device;
     device.setVolume(0);
     std::vector<MMRESULT> results;
-    device.device().startHosted("v", [&] {
+    inside(device).startHosted("v", [&] {
         results.push_back(waveOutSetVolume(nullptr, 0xFFFF0444));
         results.push_back(waveOutSetVolume(reinterpret_cast<HWAVEOUT>(2), 1));
         return 0;
@@ -189,7 +189,7 @@ TEST_F(SoundsTest, ASoundCutByAnotherProcessReleasesTheWaitingCaller) {
     EXPECT_EQ(probe::lastResult, TRUE);
     EXPECT_EQ(device.sounds()[0].actualEnd, 120u);
     device.advance(0);
-    EXPECT_FALSE(device.device().scheduler.nextWakeTime());
+    EXPECT_FALSE(inside(device).scheduler.nextWakeTime());
 }
 
 TEST_F(SoundsTest, NothingPlaysWithoutAPlayableFile) {
@@ -207,7 +207,7 @@ TEST_F(SoundsTest, NothingPlaysWithoutAPlayableFile) {
     }
     ASSERT_EQ(device.sounds().size(), 1u);
     EXPECT_FALSE(device.sounds()[0].cut);  // a failed request leaves the playing sound alone
-    device.failCall("PlaySoundW", device.device().faults.occurrences("PlaySoundW") + 1);
+    device.failCall("PlaySoundW", inside(device).faults.occurrences("PlaySoundW") + 1);
     EXPECT_EQ(play(p, u"\\Sounds\\tenth.wav", SND_FILENAME | SND_ASYNC), FALSE);
     EXPECT_EQ(device.sounds().size(), 1u);
 }

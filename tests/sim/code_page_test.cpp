@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "code_page.h"
+#include "inside.h"
 #include "pocket_device.h"
 
 namespace {
@@ -102,14 +103,13 @@ TEST_P(Utf8, ReadsAsWindowsDoes) {
 INSTANTIATE_TEST_SUITE_P(Texts, Utf8, ::testing::ValuesIn(kUtf8Cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-
 namespace {
 
 // Runs `body` in a process of a desktop PC with the code page given.
 template <class Body>
 void onDesktop(UINT codePage, Body body) {
     pocket::PocketDevice pc(pocket::desktopConfig(codePage));
-    auto& p = pc.device().startHosted("probe", [&body] {
+    auto& p = inside(pc).startHosted("probe", [&body] {
         body();
         return 0;
     });
@@ -208,8 +208,8 @@ class AnsiQuery : public ::testing::TestWithParam<AnsiQueryCase> {};
 TEST_P(AnsiQuery, ReadsStringsInTheCodePage) {
     const AnsiQueryCase& c = GetParam();
     pocket::PocketDevice pc(pocket::desktopConfig(c.codePage));
-    pc.registry().setValue(kKey, u"v", c.type, c.stored);
-    auto& p = pc.device().startHosted("probe", [&c] {
+    pc.setRegistryValue(kKey, u"v", c.type, c.stored);
+    auto& p = inside(pc).startHosted("probe", [&c] {
         HKEY key = nullptr;
         EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "software\\PROBE", 0, KEY_READ, &key), ERROR_SUCCESS);
         char buffer[16];

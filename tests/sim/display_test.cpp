@@ -38,7 +38,7 @@ TEST_P(Escapes, AnswerAsTheDriverSupportsThem) {
     DWORD out[8];
     std::fill(std::begin(out), std::end(out), kFill);
     int result = 99;
-    device.device().startHosted("d", [&] {
+    inside(device).startHosted("d", [&] {
         HDC hdc = GetDC(nullptr);
         result = ExtEscape(hdc, c.escape, c.cbInput, reinterpret_cast<LPCSTR>(in), c.cbOutput,
                            reinterpret_cast<LPSTR>(out));
@@ -79,7 +79,7 @@ TEST(Display, DeviceContextsAreCountedPerProcess) {
     pocket::PocketDevice device;
     std::vector<int> released;
     int escapeOnBadDc = 99;
-    const auto& p = device.device().startHosted("d", [&] {
+    const auto& p = inside(device).startHosted("d", [&] {
         HDC first = GetDC(nullptr);
         HDC second = GetDC(nullptr);
         released.push_back(ReleaseDC(nullptr, first));
@@ -103,7 +103,7 @@ TEST(Display, AFailingEscapeChangesNothing) {
     pocket::PocketDevice device;
     device.failCall("ExtEscape");
     int result = 0;
-    device.device().startHosted("d", [&] {
+    inside(device).startHosted("d", [&] {
         HDC hdc = GetDC(nullptr);
         VIDEO_POWER_MANAGEMENT record{12, 1, VideoPowerOff};
         result = ExtEscape(hdc, SETPOWERMANAGEMENT, 12, reinterpret_cast<LPCSTR>(&record), 0, nullptr);

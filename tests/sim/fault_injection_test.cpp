@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "inside.h"
 #include "pocket_device.h"
 
 namespace {
@@ -35,7 +36,7 @@ protected:
         Outcome out;
         const HWND window = target;
         const auto& call = GetParam().call;
-        device.device().startHosted("caller", [&out, window, &call] {
+        inside(device).startHosted("caller", [&out, window, &call] {
             SetLastError(kUntouched);
             out.result = call(window);
             out.error = GetLastError();
@@ -56,14 +57,14 @@ TEST_P(FaultInjection, FailsOnceAsAWindowThatWentAway) {
     const Outcome before = callOnce();
     ASSERT_NE(before.result, row.failure) << "succeeds with the same result as its failure: the row shows nothing";
 
-    device.failCall(row.function, device.device().faults.occurrences(row.function, "caller") + 1, 1, "caller");
+    device.failCall(row.function, inside(device).faults.occurrences(row.function, "caller") + 1, 1, "caller");
     const Outcome failed = callOnce();
     EXPECT_EQ(failed.result, row.failure);
     EXPECT_EQ(failed.error, row.error);
 
     const Outcome after = callOnce();
     EXPECT_EQ(after.result, before.result);
-    EXPECT_EQ(device.device().faults.injected(), 1u);
+    EXPECT_EQ(inside(device).faults.injected(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -9,6 +9,7 @@
 
 #include "context.h"
 #include "file_system.h"
+#include "inside.h"
 #include "pocket_device.h"
 #include "process.h"
 #include "utf.h"
@@ -31,11 +32,11 @@ constexpr DWORD kErrorInvalidName = 123;
 TEST_P(FileLookup, GivesAttributesOrTheWin32Error) {
     pocket::PocketDevice device;
     device.putFile("\\Program Files\\Tool\\beep.wav", {1, 2, 3});
-    device.device().files.put(u"\\Windows\\sys.dll", {}, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+    inside(device).files.put(u"\\Windows\\sys.dll", {}, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
     DWORD attributes = 0;
     DWORD error = 0;
     const char16_t* path = GetParam().path;
-    device.device().startHosted("f", [&] {
+    inside(device).startHosted("f", [&] {
         SetLastError(0);
         attributes = GetFileAttributesW(path);
         error = GetLastError();
@@ -103,7 +104,7 @@ TEST_P(ModuleFileName, IsCutWithoutATerminatorWhenItDoesNotFit) {
     const ModuleCase c = GetParam();
     std::u16string buffer(12, u'#');
     DWORD result = 99;
-    device.device().startHosted("m", [&] {
+    inside(device).startHosted("m", [&] {
         sim::currentProcess().modulePath = u"\\P\\x.exe";
         result = GetModuleFileNameW(nullptr, buffer.data(), c.size);
         return 0;
@@ -126,13 +127,13 @@ TEST(ModuleFileNameOf, AnInstanceNamesItsProgramAndAnUnknownModuleNothing) {
     const std::string program = "voltmarap";
     const auto started = device.start(program);
     ASSERT_TRUE(device.process(started.pid)->running);
-    const HINSTANCE instance = device.device().findProcess(started.pid)->instance;
+    const HINSTANCE instance = inside(device).findProcess(started.pid)->instance;
     std::u16string own(260, u'#');
     std::u16string other(260, u'#');
     DWORD unknown = 99;
     DWORD failed = 99;
-    device.failCall("GetModuleFileNameW", device.device().faults.occurrences("GetModuleFileNameW") + 2);
-    device.device().startHosted("m", [&] {
+    device.failCall("GetModuleFileNameW", inside(device).faults.occurrences("GetModuleFileNameW") + 2);
+    inside(device).startHosted("m", [&] {
         GetModuleFileNameW(reinterpret_cast<HMODULE>(instance), other.data(), 260);
         unknown = GetModuleFileNameW(reinterpret_cast<HMODULE>(0x1234), own.data(), 260);
         failed = GetModuleFileNameW(reinterpret_cast<HMODULE>(instance), own.data(), 260);

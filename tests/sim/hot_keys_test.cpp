@@ -103,8 +103,8 @@ TEST_F(HotKeysTest, KeysGoWithTheirWindowAndProcess) {
     registerKey(b, b.hwnd, 1, 0, 0x8D);
     probe::run(device, a, [&] { return DestroyWindow(a.hwnd); });
     EXPECT_FALSE(device.pressKey(kVk));
-    device.device().postSystemMessage(b.hwnd, WM_CLOSE, 0, 0);
-    device.device().runUntilIdle();
+    inside(device).postSystemMessage(b.hwnd, WM_CLOSE, 0, 0);
+    inside(device).runUntilIdle();
     ASSERT_FALSE(device.process(b.pid)->running);
     EXPECT_TRUE(device.hotKeys().empty());
     const auto c = probe::start(device, "c");
@@ -128,7 +128,7 @@ TEST_F(HotKeysTest, PressesWithGapsArriveAtTheirVirtualTimes) {
 
 TEST_F(HotKeysTest, AThreadHotKeyIsPostedToTheThread) {
     std::vector<MSG> got;
-    device.device().startHosted("t", [&got] {
+    inside(device).startHosted("t", [&got] {
         RegisterHotKey(nullptr, 3, 0, kVk);
         MSG msg;
         GetMessageW(&msg, nullptr, 0, 0);
@@ -161,7 +161,7 @@ TEST_P(PowerKey, SwitchesOffOnAPressAndItsRelease) {
     pocket::PocketDevice device;
     const auto& events = GetParam().events;
     device.advance(7);
-    device.device().startHosted("k", [&events] {
+    inside(device).startHosted("k", [&events] {
         for (const auto& [vk, flags] : events) keybd_event(vk, 0, flags, 1);
         return 0;
     });

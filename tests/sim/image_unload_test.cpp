@@ -1,6 +1,7 @@
 // An ended program's image stays loaded, loudly, while anything could still run its code.
 #include <gtest/gtest.h>
 
+#include "inside.h"
 #include "pocket_device.h"
 
 namespace {
@@ -22,7 +23,7 @@ TEST(ImageUnload, RefusedWhileAnotherProcessesWindowUsesItsProcedure) {
     ASSERT_FALSE(device.taskbarProcedureIsItsOwn());
 
     // Killed without its own shutdown, the program leaves its procedure on the shell's taskbar.
-    ASSERT_TRUE(device.device().terminate(shut.pid, 1));
+    ASSERT_TRUE(inside(device).terminate(shut.pid, 1));
     EXPECT_EQ(device.process(shut.pid)->exitCode, 1);
     ASSERT_EQ(device.errors().size(), 1u);
     EXPECT_NE(device.errors()[0].find("cannot be unloaded"), std::string::npos);
@@ -53,7 +54,7 @@ TEST(ImageUnload, RefusedWhileAThreadIsInsideItsCode) {
     device.stylusUp(230, 10);
     ASSERT_EQ(device.stoppedThreads().size(), 1u);
 
-    device.device().terminate(shut.pid, 1);
+    inside(device).terminate(shut.pid, 1);
     ASSERT_FALSE(device.errors().empty());
     EXPECT_NE(device.errors()[0].find("is running its code"), std::string::npos);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "inside.h"
 #include "pocket_device.h"
 
 namespace {
@@ -55,7 +56,7 @@ protected:
 }  // namespace
 
 TEST_F(MessagesTest, CreateIsSentInsideCreationAndDestroyEndsTheLoop) {
-    auto& p = device.device().startHosted("probe", [] {
+    auto& p = inside(device).startHosted("probe", [] {
         HWND hwnd = makeWindow(u"PROBE");
         events.push_back("created");
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -67,7 +68,7 @@ TEST_F(MessagesTest, CreateIsSentInsideCreationAndDestroyEndsTheLoop) {
 }
 
 TEST_F(MessagesTest, PostedMessagesComeBeforeADueTimer) {
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         HWND hwnd = makeWindow(u"PROBE");
         SetTimer(hwnd, 7, 100, nullptr);
         Sleep(150);  // the timer falls due while the thread sleeps
@@ -85,7 +86,7 @@ TEST_F(MessagesTest, PostedMessagesComeBeforeADueTimer) {
 }
 
 TEST_F(MessagesTest, KillTimerRemovesADueTimerAndSetTimerRestartsIt) {
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         HWND hwnd = makeWindow(u"PROBE");
         SetTimer(hwnd, 1, 100, nullptr);
         SetTimer(hwnd, 2, 100, nullptr);
@@ -102,7 +103,7 @@ TEST_F(MessagesTest, KillTimerRemovesADueTimerAndSetTimerRestartsIt) {
 }
 
 TEST_F(MessagesTest, TimerFiresOncePerPeriodInVirtualTime) {
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         HWND hwnd = makeWindow(u"PROBE");
         SetTimer(hwnd, 4, 5000, nullptr);
         return pump();
@@ -116,7 +117,7 @@ TEST_F(MessagesTest, TimerFiresOncePerPeriodInVirtualTime) {
 }
 
 TEST_F(MessagesTest, PostToNoWindowGoesToTheCallersThread) {
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         EXPECT_TRUE(PostMessageW(nullptr, WM_USER + 5, 9, 10));
         MSG msg{};
         EXPECT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
@@ -129,7 +130,7 @@ TEST_F(MessagesTest, PostToNoWindowGoesToTheCallersThread) {
 }
 
 TEST_F(MessagesTest, PostToAWindowThatIsGoneFails) {
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         HWND hwnd = makeWindow(u"PROBE");
         DestroyWindow(hwnd);
         SetLastError(0);
@@ -141,7 +142,7 @@ TEST_F(MessagesTest, PostToAWindowThatIsGoneFails) {
 }
 
 TEST_F(MessagesTest, QuitEndsTheLoopWithItsCode) {
-    auto& p = device.device().startHosted("probe", [] {
+    auto& p = inside(device).startHosted("probe", [] {
         PostQuitMessage(42);
         PostMessageW(nullptr, WM_USER, 0, 0);
         MSG msg;
@@ -154,11 +155,11 @@ TEST_F(MessagesTest, QuitEndsTheLoopWithItsCode) {
 }
 
 TEST_F(MessagesTest, FindWindowAcrossProcessesByClassTitleOrBoth) {
-    device.device().startHosted("owner", [] {
+    inside(device).startHosted("owner", [] {
         makeWindow(u"ProbeClass", u"Probe Title");
         return pump();
     });
-    device.device().startHosted("finder", [] {
+    inside(device).startHosted("finder", [] {
         const HWND byClass = FindWindowW(u"PROBECLASS", nullptr);
         EXPECT_NE(byClass, nullptr);
         EXPECT_EQ(FindWindowW(nullptr, u"Probe Title"), byClass);
@@ -182,7 +183,7 @@ LRESULT CALLBACK AnsweringProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 TEST_F(MessagesTest, SentMessagesFromAnotherThreadAreHandledBeforePostedOnes) {
-    device.device().startHosted("receiver", [] {
+    inside(device).startHosted("receiver", [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = AnsweringProc;
         wc.lpszClassName = u"RECEIVER";
@@ -192,7 +193,7 @@ TEST_F(MessagesTest, SentMessagesFromAnotherThreadAreHandledBeforePostedOnes) {
         Sleep(1000);  // the send arrives while the receiver is busy elsewhere
         return pump();
     });
-    device.device().startHosted("sender", [] {
+    inside(device).startHosted("sender", [] {
         const HWND receiver = FindWindowW(u"RECEIVER", nullptr);
         events.push_back("sending");
         const LRESULT answer = SendMessageW(receiver, WM_USER, 21, 0);
@@ -206,12 +207,12 @@ TEST_F(MessagesTest, SentMessagesFromAnotherThreadAreHandledBeforePostedOnes) {
 }
 
 TEST_F(MessagesTest, NamedMutexIsSharedAndGoesWithItsLastHandle) {
-    device.device().startHosted("first", [] {
+    inside(device).startHosted("first", [] {
         EXPECT_NE(CreateMutexW(nullptr, FALSE, u"NAME"), nullptr);
         EXPECT_EQ(GetLastError(), 0u);
         return pump();
     });
-    device.device().startHosted("second", [] {
+    inside(device).startHosted("second", [] {
         HANDLE h = CreateMutexW(nullptr, FALSE, u"NAME");
         EXPECT_NE(h, nullptr);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
@@ -219,12 +220,12 @@ TEST_F(MessagesTest, NamedMutexIsSharedAndGoesWithItsLastHandle) {
         EXPECT_EQ(GetLastError(), 0u);
         return 0;
     });
-    EXPECT_TRUE(device.device().mutexes.exists(u"NAME"));
-    EXPECT_FALSE(device.device().mutexes.exists(u"name"));  // closed with the second process
+    EXPECT_TRUE(inside(device).mutexes.exists(u"NAME"));
+    EXPECT_FALSE(inside(device).mutexes.exists(u"name"));  // closed with the second process
 }
 
 TEST_F(MessagesTest, OnlyTheOwnerOfAMutexReleasesIt) {
-    device.device().startHosted("owner", [] {
+    inside(device).startHosted("owner", [] {
         HANDLE owned = CreateMutexW(nullptr, TRUE, u"OWNED");
         HANDLE free = CreateMutexW(nullptr, FALSE, u"FREE");
         SetLastError(0);
@@ -235,7 +236,7 @@ TEST_F(MessagesTest, OnlyTheOwnerOfAMutexReleasesIt) {
         EXPECT_FALSE(ReleaseMutex(owned));  // owned once, released once
         return pump();
     });
-    device.device().startHosted("other", [] {
+    inside(device).startHosted("other", [] {
         // Opening an existing mutex never makes the caller its owner.
         HANDLE opened = CreateMutexW(nullptr, TRUE, u"OWNED");
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
@@ -264,7 +265,7 @@ LRESULT CALLBACK FamilyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 TEST_F(MessagesTest, DestroyWindowTakesItsChildrenTimersAndPostedMessages) {
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = FamilyProc;
         wc.lpszClassName = u"FAMILY";
@@ -293,7 +294,7 @@ TEST_F(MessagesTest, DestroyWindowTakesItsChildrenTimersAndPostedMessages) {
 
 TEST_F(MessagesTest, TickCountWrapsAt2To32) {
     device.setTickCount(0xFFFFFF00u);
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         const DWORD before = GetTickCount();
         Sleep(0x200);
         EXPECT_EQ(GetTickCount() - before, 0x200u);
@@ -304,8 +305,8 @@ TEST_F(MessagesTest, TickCountWrapsAt2To32) {
 }
 
 TEST_F(MessagesTest, ThreadThatNeverBlocksIsStoppedLoudly) {
-    device.device().scheduler.runawayLimit = 10000;
-    auto& p = device.device().startHosted("spinner", [] {
+    inside(device).scheduler.runawayLimit = 10000;
+    auto& p = inside(device).startHosted("spinner", [] {
         for (;;) GetTickCount();
         return 0;
     });

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "context.h"
+#include "inside.h"
+#include "inside.h"
 #include "pocket_device.h"
 
 namespace probe {
@@ -49,7 +51,7 @@ struct Probe {
 
 // Starts process `name` with a window of class `className` and runs its message loop.
 inline Probe start(pocket::PocketDevice& device, const std::string& name, std::u16string className = u"PROBE") {
-    sim::Process& process = device.device().startHosted(name, [className] {
+    sim::Process& process = inside(device).startHosted(name, [className] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = ProbeProc;
         wc.lpszClassName = className.c_str();
@@ -60,7 +62,7 @@ inline Probe start(pocket::PocketDevice& device, const std::string& name, std::u
         while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
         return 0;
     });
-    const auto windows = device.device().windows.windowsOf(process);
+    const auto windows = inside(device).windows.windowsOf(process);
     return Probe{windows.empty() ? nullptr : windows.front(), process.pid};
 }
 
@@ -69,8 +71,8 @@ inline Probe start(pocket::PocketDevice& device, const std::string& name, std::u
 inline std::optional<int> run(pocket::PocketDevice& device, const Probe& p, std::function<int()> action) {
     pending = std::move(action);
     lastResult.reset();
-    device.device().postSystemMessage(p.hwnd, kRunMessage, 0, 0);
-    device.device().runUntilIdle();
+    inside(device).postSystemMessage(p.hwnd, kRunMessage, 0, 0);
+    inside(device).runUntilIdle();
     return lastResult;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "context.h"
+#include "inside.h"
 #include "pocket_device.h"
 
 namespace {
@@ -39,7 +40,7 @@ TEST_P(ProcessLaunch, ChecksTheProgramAndTheFolder) {
     const LaunchCase& c = GetParam();
     pocket::PocketDevice pc(pocket::desktopConfig());
     for (const char* file : {"C:\\Apps\\tool.exe", "C:\\Work\\x", "C:\\Caller\\x", "D:\\x"}) ASSERT_TRUE(pc.putFile(file, {}));
-    auto& caller = pc.device().startHosted("caller", [&c] {
+    auto& caller = inside(pc).startHosted("caller", [&c] {
         sim::currentProcess().currentDirectory = u"C:\\Caller";
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);

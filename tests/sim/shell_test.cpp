@@ -9,6 +9,7 @@
 
 #include "context.h"
 #include "device.h"
+#include "inside.h"
 #include "pocket_device.h"
 
 namespace {
@@ -92,7 +93,7 @@ protected:
     ShellTest() {
         seen.clear();
         trackResult = -1;
-        process = &device.device().startHosted("tray", trayProgram);
+        process = &inside(device).startHosted("tray", trayProgram);
     }
     void TearDown() override { EXPECT_TRUE(device.errors().empty()); }
     pocket::PocketDevice device;
@@ -129,8 +130,8 @@ TEST_F(ShellTest, MenuChoiceArrivesAsPostedCommandAfterTheWaitEnds) {
 
 TEST_F(ShellTest, OpenMenuStillDispatchesTimersAndPostedMessages) {
     device.penDownOnTrayIcon(trayWindow, 1);
-    device.device().postSystemMessage(trayWindow, WM_USER, 0, 0);
-    device.device().runUntilIdle();
+    inside(device).postSystemMessage(trayWindow, WM_USER, 0, 0);
+    inside(device).runUntilIdle();
     EXPECT_EQ(seen, (std::vector<std::string>{"down", "posted"}));
     device.dismissMenu();
     EXPECT_EQ(seen, (std::vector<std::string>{"down", "posted", "returned"}));
@@ -151,8 +152,8 @@ TEST_F(ShellTest, TouchingTheIconWhileTheMenuIsOpenOnlyClosesIt) {
 
 TEST_F(ShellTest, QuitEndsTheMenuAndStaysPosted) {
     device.penDownOnTrayIcon(trayWindow, 1);
-    device.device().postSystemMessage(trayWindow, WM_USER + 2, 0, 0);
-    device.device().runUntilIdle();
+    inside(device).postSystemMessage(trayWindow, WM_USER + 2, 0, 0);
+    inside(device).runUntilIdle();
     EXPECT_FALSE(device.openMenu());
     EXPECT_EQ(seen, (std::vector<std::string>{"down", "returned"}));
     EXPECT_FALSE(process->running());
@@ -161,7 +162,7 @@ TEST_F(ShellTest, QuitEndsTheMenuAndStaysPosted) {
 
 TEST_F(ShellTest, DestroyingTheOwnerEndsTheMenu) {
     device.penDownOnTrayIcon(trayWindow, 1);
-    device.device().startHosted("closer", [] {
+    inside(device).startHosted("closer", [] {
         PostMessageW(trayWindow, WM_CLOSE, 0, 0);  // DefWindowProc destroys: the owner goes, the menu with it
         return 0;
     });
@@ -177,7 +178,7 @@ int boxResult = -1;
 TEST(ShellMessageBox, IsModalAndReturnsTheButton) {
     pocket::PocketDevice device;
     boxResult = -1;
-    auto& p = device.device().startHosted("box", [] {
+    auto& p = inside(device).startHosted("box", [] {
         SetTimer(nullptr, 0, 100, nullptr);
         boxResult = MessageBoxW(nullptr, u"text\nline", u"About", MB_OK | MB_ICONINFORMATION);
         return 0;
@@ -199,7 +200,7 @@ TEST(ShellMessageBox, IsModalAndReturnsTheButton) {
 TEST(ShellMessageBox, QuitEndsItWithItsInitialResultAndStaysPosted) {
     pocket::PocketDevice device;
     boxResult = -1;
-    auto& p = device.device().startHosted("box", [] {
+    auto& p = inside(device).startHosted("box", [] {
         PostQuitMessage(4);
         boxResult = MessageBoxW(nullptr, u"text", u"About", MB_YESNO);
         MSG msg;
@@ -213,7 +214,7 @@ TEST(ShellMessageBox, QuitEndsItWithItsInitialResultAndStaysPosted) {
 
 TEST(ShellMetrics, ScreenSize) {
     pocket::PocketDevice device(sim::DeviceConfig{320, 240, 0});
-    device.device().startHosted("metrics", [] {
+    inside(device).startHosted("metrics", [] {
         EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
         EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 240);
         return 0;
@@ -227,7 +228,7 @@ TEST(Menus, DestroyingNullFailsWithoutABadRelease) {
     BOOL nullResult = TRUE;
     BOOL twiceResult = TRUE;
     DWORD error = 0;
-    auto& process = device.device().startHosted("m", [&] {
+    auto& process = inside(device).startHosted("m", [&] {
         nullResult = DestroyMenu(nullptr);
         error = GetLastError();
         HMENU menu = makeMenu();

@@ -17,7 +17,7 @@ protected:
     // The top-level windows as GetWindow walks them from the first.
     std::vector<HWND> walk() {
         std::vector<HWND> out;
-        device.device().startHosted("walker", [&out] {
+        inside(device).startHosted("walker", [&out] {
             for (HWND w = GetWindow(nullptr, GW_CHILD); w && out.size() < 100; w = GetWindow(w, GW_HWNDNEXT))
                 out.push_back(w);
             return 0;
@@ -28,7 +28,7 @@ protected:
     // The walk must see every top-level window; the shell's own windows may be among them.
     std::vector<HWND> walkOf(std::initializer_list<HWND> ours) {
         const std::vector<HWND> all = walk();
-        EXPECT_EQ(all, device.device().windows.zOrder());
+        EXPECT_EQ(all, inside(device).windows.zOrder());
         std::vector<HWND> out;
         for (HWND w : all)
             if (std::find(ours.begin(), ours.end(), w) != ours.end()) out.push_back(w);
@@ -46,11 +46,11 @@ TEST_F(WindowWalkTest, GoesFromTheFrontWindowBackwards) {
     const auto p = probe::start(device, "p");
     ASSERT_TRUE(older.hwnd && newer.hwnd);
     EXPECT_EQ(walkOf({older.hwnd, newer.hwnd, p.hwnd}), (std::vector<HWND>{p.hwnd, newer.hwnd, older.hwnd}));
-    const auto& z = device.device().windows.zOrder();
+    const auto& z = inside(device).windows.zOrder();
 
     std::vector<HWND> got;
     DWORD error = 0;
-    device.device().startHosted("walker", [&] {
+    inside(device).startHosted("walker", [&] {
         got.push_back(GetWindow(newer.hwnd, GW_HWNDFIRST));
         got.push_back(GetWindow(newer.hwnd, GW_HWNDLAST));
         got.push_back(GetWindow(newer.hwnd, GW_HWNDPREV));
@@ -112,7 +112,7 @@ TEST_P(ClassName, IsCutToLeaveRoomForTheTerminator) {
     const ClassNameCase c = GetParam();
     std::u16string buffer(10, u'#');
     int result = 99;
-    device.device().startHosted("c", [&] {
+    inside(device).startHosted("c", [&] {
         result = GetClassNameW(window.hwnd, buffer.data(), c.maxCount);
         return 0;
     });
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WindowState, SetWindowLongLeavesTheLastErrorAlone) {
     pocket::PocketDevice device;
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
         wc.lpszClassName = u"STATE";
@@ -151,7 +151,7 @@ TEST(WindowState, SetWindowLongLeavesTheLastErrorAlone) {
 
 TEST(WindowState, AChildIsVisibleOnlyWithItsParents) {
     pocket::PocketDevice device;
-    device.device().startHosted("probe", [] {
+    inside(device).startHosted("probe", [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
         wc.lpszClassName = u"STATE";

@@ -57,7 +57,7 @@ protected:
     LRESULT sendToTaskbar(UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result = 0;
         const HWND taskbar = device.taskbar();
-        device.device().startHosted("sender", [&result, taskbar, message, wParam, lParam] {
+        device.startCode("sender", [&result, taskbar, message, wParam, lParam] {
             result = SendMessageW(taskbar, message, wParam, lParam);
             return 0;
         });

@@ -192,8 +192,8 @@ TEST_P(CostTest, MessageOtherThanALiftOnlyHandsOn) {
     application();
     device.recordCalls();
     const std::uint64_t mark = device.mark();
-    device.device().postSystemMessage(device.taskbar(), row.message, kPenDown, at(row.x, row.y));
-    device.device().runUntilIdle();
+    device.postMessage(device.taskbar(), row.message, kPenDown, at(row.x, row.y));
+    device.runUntilIdle();
 
     const Step handOn[] = {{kPosted, row.message}, {kCall, "CallWindowProcW"}};
     EXPECT_SEQUENCE(device, mark, "appshut", handOn);

@@ -62,7 +62,7 @@ TEST(TapCloseWithoutShell, RunsWithoutEffectUntilASecondStart) {
 TEST_F(TapCloseTest, QuitFromOutsidePutsTheTaskbarBack) {
     const auto on = start();
     ASSERT_TRUE(hooked());
-    device.device().startHosted("quitter", [] {
+    device.startCode("quitter", [] {
         PostMessageW(FindWindowW(u"APPSHUT", nullptr), WM_QUIT, 0, 0);
         return 0;
     });
@@ -80,7 +80,7 @@ TEST_F(TapCloseTest, SecondStartEndsItWhenTheTaskbarIsGone) {
     const auto on = start();
     ASSERT_TRUE(hooked());
     for (const auto& p : device.processes())
-        if (p.name == "shell") device.device().terminate(p.pid, 0);
+        if (p.name == "shell") device.terminate(p.pid, 0);
     ASSERT_FALSE(device.findWindow("HHTaskBar"));
     const auto off = start();
     EXPECT_EQ(off.exitCode, 0);

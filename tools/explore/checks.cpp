@@ -66,22 +66,22 @@ void Run::checkPrograms() {
 }
 
 void Run::checkHandles() {
-    for (const auto& p : device_.device().processes()) {
-        if (p->handles.badReleases != 0)
-            problem(p->name + " (pid " + std::to_string(p->pid) + ") released " +
-                    std::to_string(p->handles.badReleases) + " handle(s) it did not hold");
-        if (!p->running()) continue;
+    for (const pocket::ProcessView& p : device_.processes()) {
+        if (p.handles.badReleases != 0)
+            problem(p.name + " (pid " + std::to_string(p.pid) + ") released " +
+                    std::to_string(p.handles.badReleases) + " handle(s) it did not hold");
+        if (!p.running) continue;
         const HandleBound* bound = nullptr;
         for (const HandleBound& b : kHandleBounds)
-            if (p->name == b.program || p->name.rfind(std::string(b.program) + "-", 0) == 0) bound = &b;
+            if (p.name == b.program || p.name.rfind(std::string(b.program) + "-", 0) == 0) bound = &b;
         if (!bound) {
-            problem("unknown process " + p->name + " runs");
+            problem("unknown process " + p.name + " runs");
             continue;
         }
         for (std::size_t k = 0; k < std::size(kBoundKinds); ++k) {
-            const std::int64_t live = p->handles.liveOf(kBoundKinds[k]);
+            const std::int64_t live = p.handles.liveOf(kBoundKinds[k]);
             if (live > bound->most[k])
-                problem(p->name + " (pid " + std::to_string(p->pid) + ") holds " + std::to_string(live) + " " +
+                problem(p.name + " (pid " + std::to_string(p.pid) + ") holds " + std::to_string(live) + " " +
                         std::string(sim::handleKindName(kBoundKinds[k])) + " handles; at most " +
                         std::to_string(bound->most[k]) + " expected");
         }
@@ -103,7 +103,7 @@ void Run::checkMonitor() {
         problem("stored counter is " + (stored ? std::to_string(*stored) : std::string("missing")) + ", expected " +
                 (monitor_.stored() ? std::to_string(*monitor_.stored()) : std::string("missing")));
 
-    const std::uint64_t reads = device_.device().faults.occurrences("GetSystemPowerStatusEx", "voltmarap");
+    const std::uint64_t reads = device_.callCount("GetSystemPowerStatusEx", "voltmarap");
     if (reads != monitor_.samples())
         problem("the monitor read the power status " + std::to_string(reads) + " times, expected " +
                 std::to_string(monitor_.samples()) + " samples (one per 5 s while it runs)");
@@ -118,34 +118,34 @@ void Run::checkMonitor() {
         problem("the monitor has a timer running, expected none");
     }
 
-    const auto& shown = device_.device().notifications.active();
-    for (const sim::Notification& n : shown) {
-        if (!sim::sameClsid(n.clsid, kMonitorClsid)) {
-            problem("a notification of another class is shown: " + sim::clsidText(n.clsid));
+    const std::vector<pocket::NotificationView> shown = device_.notifications();
+    for (const pocket::NotificationView& n : shown) {
+        if (n.clsid != kMonitorClsidText) {
+            problem("a notification of another class is shown: " + n.clsid);
             continue;
         }
         const auto& expected = monitor_.notifications();
         auto it = std::find_if(expected.begin(), expected.end(),
                                [&](const ExpectedNotification& e) { return e.id == n.id; });
         if (it == expected.end()) {
-            problem("notification " + std::to_string(n.id) + " is shown but should not be: " + utf8(n.html));
+            problem("notification " + std::to_string(n.id) + " is shown but should not be: " + n.html);
             continue;
         }
-        if (n.html != it->html)
-            problem("notification " + std::to_string(n.id) + " reads\n    " + utf8(n.html) + "\n  expected\n    " +
+        if (n.html != utf8(it->html))
+            problem("notification " + std::to_string(n.id) + " reads\n    " + n.html + "\n  expected\n    " +
                     utf8(it->html));
         const std::uint32_t owner = monitorPids_[it->owner - 1];
-        if (n.ownerPid != owner)
-            problem("notification " + std::to_string(n.id) + " belongs to pid " + std::to_string(n.ownerPid) +
+        if (n.pid != owner)
+            problem("notification " + std::to_string(n.id) + " belongs to pid " + std::to_string(n.pid) +
                     ", expected " + std::to_string(owner));
         const unsigned icon = levelIcon(it->iconFor);
-        if (n.iconResourceId != icon && !(it->iconMayLack && n.iconResourceId == 0))
-            problem("notification " + std::to_string(n.id) + " shows icon " + std::to_string(n.iconResourceId) +
+        if (n.iconId != icon && !(it->iconMayLack && n.iconId == 0))
+            problem("notification " + std::to_string(n.id) + " shows icon " + std::to_string(n.iconId) +
                     ", expected " + std::to_string(icon) + (it->iconMayLack ? " or none" : ""));
     }
     for (const ExpectedNotification& e : monitor_.notifications()) {
         bool found = false;
-        for (const sim::Notification& n : shown) found |= sim::sameClsid(n.clsid, kMonitorClsid) && n.id == e.id;
+        for (const pocket::NotificationView& n : shown) found |= n.clsid == kMonitorClsidText && n.id == e.id;
         if (!found) problem("notification " + std::to_string(e.id) + " is missing; expected " + utf8(e.html));
     }
 }
@@ -177,9 +177,9 @@ void Run::checkBridge() {
             problem(std::string("the running bridge ") + (hasIcon ? "has a tray icon, but adding it failed"
                                                                   : "has no tray icon"));
     }
-    for (const sim::TrayIcon& icon : device_.device().shell.trayIcons()) {
-        const sim::Process* owner = device_.device().findProcess(icon.pid);
-        if (!(owner && owner->running()) && !trayLeftoversAllowed_.count(icon.pid))
+    for (const pocket::TrayIconView& icon : device_.trayIcons()) {
+        const auto owner = device_.process(icon.pid);
+        if (!(owner && owner->running) && !trayLeftoversAllowed_.count(icon.pid))
             problem("a tray icon of pid " + std::to_string(icon.pid) + " stays after its program ended");
     }
 
@@ -194,9 +194,8 @@ void Run::checkBridge() {
             problem("the player got command " + std::to_string(command) + " " + std::to_string(count) +
                     " times for " + std::to_string(commandsPressed_[command]) + " key press(es)");
 
-    const sim::FaultPlan& faults = device_.device().faults;
-    const auto e = volume_.expect(faults.occurrences("waveOutGetVolume", "rcbridge"),
-                                  faults.occurrences("waveOutSetVolume", "rcbridge"));
+    const auto e = volume_.expect(device_.callCount("waveOutGetVolume", "rcbridge"),
+                                  device_.callCount("waveOutSetVolume", "rcbridge"));
     if (!e.consistent) problem(e.why);
     else if (device_.volume() != e.volume)
         problem("volume is " + std::to_string(device_.volume()) + ", expected " + std::to_string(e.volume) +
@@ -215,8 +214,8 @@ void Run::checkTapClose() {
 
 void Run::checkShellUi() {
     auto runs = [&](std::uint32_t pid) {
-        const sim::Process* p = device_.device().findProcess(pid);
-        return p && p->running();
+        const auto p = device_.process(pid);
+        return p && p->running;
     };
     if (auto menu = device_.openMenu(); menu && !runs(menu->pid))
         problem("a popup menu of ended pid " + std::to_string(menu->pid) + " stays open");

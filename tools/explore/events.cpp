@@ -61,8 +61,8 @@ void Run::carryOut(EventKind kind) {
 }
 
 std::uint32_t Run::runningPid(const std::string& program) const {
-    for (const sim::Process* p : device_.device().running(program)) return p->pid;
-    return 0;
+    const std::vector<std::uint32_t> pids = device_.runningPids(program);
+    return pids.empty() ? 0 : pids.front();
 }
 
 void Run::advance(std::uint64_t milliseconds) {
@@ -164,9 +164,8 @@ void Run::doKey() {
 }
 
 void Run::doVolume() {
-    const sim::FaultPlan& faults = device_.device().faults;
-    const std::uint64_t gets = faults.occurrences("waveOutGetVolume", "rcbridge");
-    const std::uint64_t sets = faults.occurrences("waveOutSetVolume", "rcbridge");
+    const std::uint64_t gets = device_.callCount("waveOutGetVolume", "rcbridge");
+    const std::uint64_t sets = device_.callCount("waveOutSetVolume", "rcbridge");
     if (volume_.expect(gets, sets).pending) {
         note("volume: presses still waiting, left alone");
         return;

@@ -33,9 +33,8 @@ void Run::startBridge() {
         bridges_.push_back(BridgeRun{started.pid, faulting("rcbridge", "Shell_NotifyIcon"),
                                      faulting("rcbridge", "RegisterHotKey"), false, false});
         // Presses a bridge before it left unhandled are gone with it.
-        const sim::FaultPlan& faults = device_.device().faults;
-        volume_.rebase(device_.volume(), faults.occurrences("waveOutGetVolume", "rcbridge"),
-                       faults.occurrences("waveOutSetVolume", "rcbridge"));
+        volume_.rebase(device_.volume(), device_.callCount("waveOutGetVolume", "rcbridge"),
+                       device_.callCount("waveOutSetVolume", "rcbridge"));
         note(" (runs)");
     }
 }
@@ -82,8 +81,8 @@ void Run::doCloseRequest(const std::string& program) {
     if (program == "appshut") closeTapClose();
     for (BridgeRun& b : bridges_)
         if (b.pid == pid) b.closeRequested = true;
-    device_.device().postSystemMessage(target, WM_CLOSE, 0, 0);
-    device_.device().runUntilIdle();
+    device_.postMessage(target, WM_CLOSE, 0, 0);
+    device_.runUntilIdle();
 }
 
 }  // namespace explore

@@ -57,7 +57,7 @@ Run::Run(const ExploreOptions& options)
 
 void Run::prepareDevice() {
     // Long runs keep only recent history.
-    device_.device().journal.limit(20000);
+    device_.limitJournal(20000);
 
     if (rng_.chance(8)) {
         platformIsPocketPc_ = false;
@@ -118,7 +118,7 @@ ExploreResult Run::go() {
         }
     }
     counts_["samples"] = monitor_.samples();
-    counts_["faults injected"] = device_.device().faults.injected();
+    counts_["faults injected"] = device_.faultsInjected();
     counts_["processes"] = device_.processes().size();
     result.counts = counts_;
     result.hash = hash;
@@ -129,11 +129,11 @@ std::string Run::observationDigest() const {
     std::ostringstream out;
     out << device_.now() << ' ' << device_.tickCount() << ' ' << device_.volume() << ' '
         << device_.dword(kCounterKey, u"BatteryCount").value_or(0xDEAD) << ' '
-        << device_.device().notifications.active().size() << ' '
-        << device_.device().shell.trayIcons().size() << ' ' << device_.displayPowerState() << ' '
+        << device_.notifications().size() << ' '
+        << device_.trayIcons().size() << ' ' << device_.displayPowerState() << ' '
         << device_.journal().digest();
-    for (const auto& p : device_.device().processes())
-        if (p->running()) out << ' ' << p->pid;
+    for (const pocket::ProcessView& p : device_.processes())
+        if (p.running) out << ' ' << p.pid;
     return out.str();
 }
 

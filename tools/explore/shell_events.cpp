@@ -54,7 +54,7 @@ void Run::doMessageBox() {
 }
 
 void Run::doNotification() {
-    const auto& active = device_.device().notifications.active();
+    const std::vector<pocket::NotificationView> active = device_.notifications();
     if (active.empty()) {
         note("notification: none shown");
         return;

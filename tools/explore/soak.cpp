@@ -24,12 +24,6 @@ PowerSample powerAt(std::uint64_t time) {
     return {0, 0x01, static_cast<std::uint8_t>(100 - time / (25 * 60000) % 101)};
 }
 
-std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4 && i < bytes.size(); ++i) v |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
-    return v;
-}
-
 }  // namespace
 
 SoakResult soak(const SoakOptions& options) {
@@ -37,8 +31,7 @@ SoakResult soak(const SoakOptions& options) {
     sim::DeviceConfig config;
     config.startTickCount = options.startTick;
     pocket::PocketDevice device(config);
-    sim::Device& dev = device.device();
-    dev.journal.limit(20000);
+    device.limitJournal(20000);
 
     MonitorModel model(options.startTick, options.flaw);
     device.setDword(kCounterKey, u"BatteryCount", options.storedCounter);
@@ -48,17 +41,7 @@ SoakResult soak(const SoakOptions& options) {
     model.start(0, power, {});
     device.start("voltmarap");
 
-    // Found once: the checks below must cost next to nothing per sample.
-    std::shared_ptr<sim::RegistryKey> key;
-    bool created = false;
-    dev.registry.walk(dev.registry.root(HKEY_CURRENT_USER), u"Software\\Orvalen\\VoltmaraPPC", false, key, created);
-    const std::u16string valueName = sim::Registry::fold(u"BatteryCount");
-    if (!key) {
-        result.failure = "the monitor did not create its registry key";
-        return result;
-    }
-
-    std::u16string lastText;
+    std::string lastText;
     const auto begin = std::chrono::steady_clock::now();
     for (std::uint64_t time = kSample; time <= options.duration; time += kSample) {
         const PowerSample next = powerAt(time - 1);
@@ -70,37 +53,36 @@ SoakResult soak(const SoakOptions& options) {
         model.advanceTo(time, power, {});
         ++result.checks;
 
-        auto value = key->values.find(valueName);
-        const std::uint32_t stored = value == key->values.end() ? 0 : littleEndian(value->second.second.data);
-        if (value == key->values.end() || stored != *model.stored()) {
-            result.failure = "at " + std::to_string(time) + " ms: stored counter " + std::to_string(stored) +
+        const std::optional<DWORD> stored = device.dword(kCounterKey, u"BatteryCount");
+        if (!stored || *stored != *model.stored()) {
+            result.failure = "at " + std::to_string(time) + " ms: stored counter " + std::to_string(stored.value_or(0)) +
                              ", expected " + std::to_string(*model.stored());
             break;
         }
-        const auto& active = dev.notifications.active();
+        const auto active = device.notifications();
         const auto& expected = model.notifications();
-        if (active.size() != 1 || expected.size() != 1 || !sim::sameClsid(active[0].clsid, kMonitorClsid) ||
-            active[0].id != expected[0].id || active[0].html != expected[0].html) {
+        const std::string expectedText = expected.empty() ? std::string("nothing") : sim::toUtf8(expected[0].html);
+        if (active.size() != 1 || expected.size() != 1 || active[0].clsid != kMonitorClsidText ||
+            active[0].id != expected[0].id || active[0].html != expectedText) {
             result.failure = "at " + std::to_string(time) + " ms: notification reads " +
-                             (active.empty() ? std::string("nothing") : sim::toUtf8(active[0].html)) +
-                             ", expected " + (expected.empty() ? std::string("nothing") : sim::toUtf8(expected[0].html));
+                             (active.empty() ? std::string("nothing") : active[0].html) + ", expected " + expectedText;
             break;
         }
         if (active[0].html != lastText) {
             ++result.notificationUpdates;
             lastText = active[0].html;
         }
-        if (active[0].iconResourceId != levelIcon(expected[0].shownFor)) {
-            result.failure = "at " + std::to_string(time) + " ms: icon " + std::to_string(active[0].iconResourceId) +
+        if (active[0].iconId != levelIcon(expected[0].shownFor)) {
+            result.failure = "at " + std::to_string(time) + " ms: icon " + std::to_string(active[0].iconId) +
                              ", expected " + std::to_string(levelIcon(expected[0].shownFor));
             break;
         }
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     result.samples = model.samples();
-    if (result.passed() && dev.faults.occurrences("GetSystemPowerStatusEx", "voltmarap") != model.samples())
-        result.failure = "the monitor took " +
-                         std::to_string(dev.faults.occurrences("GetSystemPowerStatusEx", "voltmarap")) +
+    const std::uint64_t samples = device.callCount("GetSystemPowerStatusEx", "voltmarap");
+    if (result.passed() && samples != model.samples())
+        result.failure = "the monitor took " + std::to_string(samples) +
                          " samples, expected " + std::to_string(model.samples());
     if (result.passed() && !device.errors().empty()) result.failure = "simulation error: " + device.errors().front();
     return result;

@@ -84,14 +84,14 @@ constexpr const char* kVolumeCalls[] = {"waveOutGetVolume", "waveOutSetVolume"};
 
 void Run::chooseFault(EventKind kind, const std::string& program) {
     // What the platform has been asked to fail so far: only calls that really can fail.
-    for (const auto& [function, count] : device_.device().faults.allOccurrences()) faultable_.insert(function);
+    for (const auto& [function, count] : device_.callCounts()) faultable_.insert(function);
 
     if (kind == EventKind::Key && rng_.chance(10)) {
         const std::string function = kVolumeCalls[rng_.below(2)];
         bool armed = false;
         for (const PendingFault& p : pending_) armed |= p.function == function;
         if (!armed && faultable_.count(function)) {
-            const std::uint64_t next = device_.device().faults.occurrences(function, "rcbridge") + 1 + rng_.below(3);
+            const std::uint64_t next = device_.callCount(function, "rcbridge") + 1 + rng_.below(3);
             pending_.push_back({function, next});
             device_.failCall(function, next, 1, "rcbridge");
             ++counts_["faults armed"];
@@ -111,7 +111,7 @@ void Run::chooseFault(EventKind kind, const std::string& program) {
     if (candidates.empty()) return;
     const CatalogueEntry& chosen = *rng_.pick(candidates);
     fault_ = StepFault{chosen.program, chosen.function};
-    faultBase_ = device_.device().faults.occurrences(chosen.function, chosen.program);
+    faultBase_ = device_.callCount(chosen.function, chosen.program);
     device_.failCall(chosen.function, faultBase_ + 1, 0, chosen.program);
     ++counts_["faults armed"];
     ++counts_[std::string("fault ") + chosen.program + " " + chosen.function];
@@ -144,11 +144,11 @@ MonitorFaults Run::monitorFaults() const {
 
 // The step's fault stays known to the checks that follow; only the platform forgets it.
 void Run::endStepFaults() {
-    device_.device().faults.clear();
+    device_.clearFaults();
     // Volume faults that fired are known to the volume model; the others wait for their call.
     std::vector<PendingFault> still;
     for (const PendingFault& p : pending_) {
-        if (device_.device().faults.occurrences(p.function, "rcbridge") >= p.occurrence) {
+        if (device_.callCount(p.function, "rcbridge") >= p.occurrence) {
             if (p.function == "waveOutGetVolume") volume_.failGet(p.occurrence);
             else volume_.failSet(p.occurrence);
         } else {

@@ -62,7 +62,7 @@ const StandIn* Run::standIn(HWND hwnd) const {
 
 WindowTraits Run::traitsOf(HWND hwnd) const {
     WindowTraits traits;
-    if (!hwnd || !device_.device().windows.find(hwnd)) return traits;
+    if (!hwnd || !device_.windowExists(hwnd)) return traits;
     traits.exists = true;
     if (const StandIn* s = standIn(hwnd)) {
         traits.className = s->kind.className;
@@ -123,7 +123,7 @@ void Run::stylus(UINT message, int x, int y) {
     const int height = config_.taskbarHeight;
     const HWND front = device_.foreground();
     const StandIn* frontStandIn = standIn(front);
-    const bool application = front && device_.device().windows.find(front) && front != device_.taskbar() &&
+    const bool application = front && device_.windowExists(front) && front != device_.taskbar() &&
                              front != device_.desktop();
     const bool sentBack = message == WM_LBUTTONUP && application && shellCloseButtonHit(x, y, width, height);
     const bool goneWhenSentBack = sentBack && frontStandIn && frontStandIn->kind.closesWhenSentBack;

@@ -11,10 +11,10 @@ namespace explore {
 void Run::doForeground() {
     std::vector<HWND> open;
     for (const StandIn& s : standIns_)
-        if (device_.device().windows.find(s.hwnd)) open.push_back(s.hwnd);
+        if (device_.windowExists(s.hwnd)) open.push_back(s.hwnd);
     std::vector<HWND> others = {nullptr, device_.desktop(), device_.taskbar()};
     for (const StandIn& s : standIns_)
-        if (!device_.device().windows.find(s.hwnd)) others.push_back(s.hwnd);  // gone: a stale handle
+        if (!device_.windowExists(s.hwnd)) others.push_back(s.hwnd);  // gone: a stale handle
     for (const char* cls : {"VOLTMARAP", "APPSHUT"})
         if (auto w = device_.findWindow(cls)) others.push_back(w->hwnd);
     const HWND chosen = !open.empty() && rng_.chance(60) ? rng_.pick(open) : rng_.pick(others);
@@ -25,7 +25,7 @@ void Run::doForeground() {
 void Run::doStandIn() {
     std::vector<const StandIn*> open;
     for (const StandIn& s : standIns_)
-        if (device_.device().windows.find(s.hwnd)) open.push_back(&s);
+        if (device_.windowExists(s.hwnd)) open.push_back(&s);
     if (!open.empty() && (open.size() >= 8 || rng_.chance(30))) {
         const StandIn& s = *rng_.pick(open);
         note("close stand-in " + s.kind.className.substr(0, 24));
@@ -109,7 +109,7 @@ void Run::doBeepFile() {
 void Run::doRegistry() {
     if (rng_.chance(30)) {
         note("registry: BatteryCount deleted");
-        device_.registry().deleteValue(kCounterKey, u"BatteryCount");
+        device_.deleteRegistryValue(kCounterKey, u"BatteryCount");
         monitor_.setStored(std::nullopt);
         return;
     }

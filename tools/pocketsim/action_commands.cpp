@@ -5,7 +5,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "device_terms.h"
-#include "file_system.h"
+#include "device_path.h"
 #include "format.h"
 #include "utf.h"
 
@@ -73,8 +73,7 @@ CommandEntry start() {
                 const std::u16string commandLine = sim::fromUtf8(joined(args, lineFrom));
                 return [program, folder, commandLine](Session& s) {
                     if (!folder.empty()) {
-                        const sim::FileEntry* entry = s.device.device().files.find(sim::fromUtf8(folder));
-                        if (!entry || !entry->isFolder()) throw ActionFailed("there is no folder " + folder + " to start in");
+                        if (!s.device.folderExists(folder)) throw ActionFailed("there is no folder " + folder + " to start in");
                     }
                     s.print(processText(s.device.start(program, commandLine, folder)));
                 };
@@ -152,7 +151,7 @@ CommandEntry power() {
                 if (charging) status.flag |= BATTERY_FLAG_CHARGING;
                 return [status](Session& s) {
                     s.device.setPower(status);
-                    s.print(powerText(s.device.device().powerStatus));
+                    s.print(powerText(s.device.powerRecord()));
                 };
             }};
 }
@@ -241,7 +240,7 @@ CommandEntry setRegistry() {
                     throw UsageError("unknown value type \"" + type + "\"; usage: " + usage);
                 }
                 return [key, name, regType, data](Session& s) {
-                    s.device.registry().setValue(key, sim::fromUtf8(name), regType, data);
+                    s.device.setRegistryValue(key, sim::fromUtf8(name), regType, data);
                     s.print(key + " " + valueLabel(name) + " = " + registryValueText({regType, data}));
                 };
             }};
@@ -259,12 +258,12 @@ CommandEntry deleteRegistry() {
                 if (args.size() == 1) {
                     if (key.find('\\') == std::string::npos) throw UsageError("a registry root cannot be deleted");
                     return [key](Session& s) {
-                        s.print(s.device.registry().deleteKey(key) ? "deleted key " + key : "no key " + key + " to delete");
+                        s.print(s.device.deleteRegistryKey(key) ? "deleted key " + key : "no key " + key + " to delete");
                     };
                 }
                 const std::string name = args[1];
                 return [key, name](Session& s) {
-                    const bool deleted = s.device.registry().deleteValue(key, sim::fromUtf8(name));
+                    const bool deleted = s.device.deleteRegistryValue(key, sim::fromUtf8(name));
                     s.print((deleted ? "deleted " : "no value to delete: ") + key + " " + valueLabel(name));
                 };
             }};
@@ -283,12 +282,12 @@ CommandEntry failRegistry() {
                 const DWORD error = parseErrorCode(args.back());
                 if (args.size() == 2)
                     return [key, error](Session& s) {
-                        s.device.registry().failKey(key, error);
+                        s.device.failRegistryKey(key, error);
                         s.print("opening " + key + " fails with " + errorName(error));
                     };
                 const std::string name = args[1];
                 return [key, name, error](Session& s) {
-                    s.device.registry().failValue(key, sim::fromUtf8(name), error);
+                    s.device.failRegistryValue(key, sim::fromUtf8(name), error);
                     s.print("access to " + key + " " + valueLabel(name) + " fails with " + errorName(error));
                 };
             }};
@@ -302,7 +301,7 @@ CommandEntry clearRegistryFault() {
                 requireCount(args, 1, 1, "clear-fault registry KEY");
                 const std::string key = parseRegistryKey(args[0]);
                 return [key](Session& s) {
-                    s.device.registry().clearFaults(key);
+                    s.device.clearRegistryFaults(key);
                     s.print("no faults on " + key);
                 };
             }};
@@ -342,7 +341,7 @@ CommandEntry clearCallFaults() {
             Kind::Action, [](const Arguments& args) -> Action {
                 requireCount(args, 0, 0, "clear-fault calls");
                 return [](Session& s) {
-                    s.device.device().faults.clear();
+                    s.device.clearFaults();
                     s.print("no call faults");
                 };
             }};

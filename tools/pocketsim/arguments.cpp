@@ -6,8 +6,8 @@
 #include <limits>
 #include <optional>
 
-#include "journal/names.h"
-#include "notifications.h"
+#include "names.h"
+#include "records.h"
 
 namespace pocketsim {
 
@@ -22,7 +22,6 @@ struct ClsidAlias {
 constexpr std::array<ClsidAlias, 1> kClsidAliases{{
     {"voltmarap", "{CFC24712-2A07-4ACA-8D8C-46FB8B7C55F5}"},
 }};
-
 
 std::string upper(std::string_view text) {
     std::string out(text);

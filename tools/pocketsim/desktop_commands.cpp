@@ -3,7 +3,7 @@
 #include "code_page.h"
 #include "commands.h"
 #include "device_terms.h"
-#include "file_system.h"
+#include "device_path.h"
 #include "format.h"
 #include "utf.h"
 
@@ -21,19 +21,18 @@ std::string parseInstallPath(const std::string& text) {
     if (hasDrive(text)) throw UsageError("install path " + quote(text) + " has a drive; a handheld's paths begin with \\");
     if (text.empty() || (text[0] != '\\' && text[0] != '/'))
         throw UsageError("install path " + quote(text) + " is not a full path, such as \\Windows\\a.exe");
-    const auto path = sim::FileSystem::normalise(sim::fromUtf8(text));
+    const auto path = sim::normaliseDevicePath(sim::fromUtf8(text));
     if (!path) throw UsageError("install path " + quote(text) + " climbs above the root");
     if (*path == u"\\") throw UsageError("install path " + quote(text) + " is the root");
     return sim::toUtf8(*path);
 }
 
 // Whether a file can be put at `path`: it is no folder, and no folder above it is a file.
-bool canHoldFile(const sim::FileSystem& files, const std::u16string& path) {
-    const std::u16string normal = sim::FileSystem::normalise(path).value_or(u"\\");
+bool canHoldFile(const pocket::PocketDevice& device, const std::u16string& path) {
+    const std::u16string normal = sim::normaliseDevicePath(path).value_or(u"\\");
     for (std::size_t slash = normal.find(u'\\', 1); slash != std::u16string::npos; slash = normal.find(u'\\', slash + 1))
-        if (const sim::FileEntry* above = files.find(normal.substr(0, slash)); above && !above->isFolder()) return false;
-    const sim::FileEntry* entry = files.find(normal);
-    return !entry || !entry->isFolder();
+        if (device.fileExists(sim::toUtf8(normal.substr(0, slash)))) return false;
+    return !device.folderExists(sim::toUtf8(normal));
 }
 
 CommandEntry install() {
@@ -52,15 +51,14 @@ CommandEntry install() {
                 return [program, path](Session& s) {
                     if (s.device.runningCount(program) > 0)
                         throw ActionFailed(program + " is running; a running program's file cannot be moved");
-                    const sim::Device& device = s.device.device();
                     const std::u16string wide = sim::fromUtf8(path);
-                    if (const sim::ProgramInfo* there = device.programs.findByInstallPath(wide); there && there->name != program)
-                        throw ActionFailed(there->name + " is installed at " + path);
-                    if (!canHoldFile(device.files, wide))
+                    if (const auto there = s.device.programAt(path); there && *there != program)
+                        throw ActionFailed(*there + " is installed at " + path);
+                    if (!canHoldFile(s.device, wide))
                         throw ActionFailed("cannot put a file at " + path + ": it is a folder or lies below a file");
                     s.device.installAt(program, path);
                     s.print(program + " installed at " + path);
-                    if (device.config.machine != sim::Machine::Desktop) return;
+                    if (s.device.config().machine != sim::Machine::Desktop) return;
                     bool lossy = false;
                     const std::string ansi = sim::wideToAnsi(s.device.ansiCodePage(), wide, &lossy);
                     if (lossy)

@@ -4,10 +4,10 @@
 #include <limits>
 
 #include "arguments.h"
-#include "audio.h"
+#include "wave.h"
 #include "commands.h"
 #include "device_terms.h"
-#include "file_system.h"
+#include "device_path.h"
 #include "format.h"
 #include "shell_terms.h"
 #include "utf.h"
@@ -311,7 +311,7 @@ CommandEntry expectSound() {
                     else if (what == "cut") check(sound.cut, found);
                     else if (what == "playing") check(playing, found);
                     else
-                        check(sim::equalsIgnoreCase(sim::FileSystem::normalise(sim::fromUtf8(sound.path)).value_or(u""),
+                        check(sim::equalsIgnoreCase(sim::normaliseDevicePath(sim::fromUtf8(sound.path)).value_or(u""),
                                                     sim::fromUtf8(path->resolve(s.device))),
                               found);
                 };
@@ -320,7 +320,7 @@ CommandEntry expectSound() {
 
 // ---- display ----
 
-std::string driverText(const sim::DisplayDriver& driver) {
+std::string driverText(const pocket::DisplayDriverSettings& driver) {
     return std::string("display driver: SETPOWERMANAGEMENT ") +
            (driver.supportsPowerManagement ? "supported" : "not supported") + ", power " +
            displayStateText(driver.powerState) + ", answers with Length " + std::to_string(driver.reportedLength);
@@ -353,10 +353,10 @@ CommandEntry displayDriver() {
                     }
                 }
                 return [supports, state, length](Session& s) {
-                    const sim::DisplayDriver& now = s.device.device().display;
+                    const pocket::DisplayDriverSettings now = s.device.displayDriver();
                     s.device.setDisplayDriver({supports.value_or(now.supportsPowerManagement), state.value_or(now.powerState),
                                                length.value_or(now.reportedLength)});
-                    s.print(driverText(s.device.device().display));
+                    s.print(driverText(s.device.displayDriver()));
                 };
             }};
 }
@@ -369,7 +369,7 @@ CommandEntry showDisplay() {
                 requireCount(args, 0, 1, "show display [LAST]");
                 const std::size_t last = parseLast(args, 0);
                 return [last](Session& s) {
-                    s.print(driverText(s.device.device().display));
+                    s.print(driverText(s.device.displayDriver()));
                     const auto& escapes = s.device.displayEscapes();
                     if (escapes.empty()) s.print("no escapes sent");
                     for (std::size_t i = firstOfLast(escapes.size(), last); i < escapes.size(); ++i)
@@ -473,16 +473,16 @@ CommandEntry showFiles() {
                                               : folder           ? folder->resolve(s.device)
                                                                  : std::string("\\");
                     // As the file system keeps it: a drive is a folder at the top ("\D:\Setup").
-                    const std::u16string top = sim::FileSystem::normalise(sim::fromUtf8(where)).value_or(u"\\");
+                    const std::u16string top = sim::normaliseDevicePath(sim::fromUtf8(where)).value_or(u"\\");
                     const std::u16string prefix = top == u"\\" ? top : top + u"\\";
                     std::size_t shown = 0;
-                    for (const sim::FileEntry* entry : s.device.device().files.entries()) {
-                        if (entry->path.size() <= prefix.size() ||
-                            !sim::equalsIgnoreCase(entry->path.substr(0, prefix.size()), prefix))
+                    for (const pocket::FileView& entry : s.device.files()) {
+                        if (entry.path.size() <= prefix.size() ||
+                            !sim::equalsIgnoreCase(entry.path.substr(0, prefix.size()), prefix))
                             continue;
                         ++shown;
-                        const std::string name = shownPath(entry->path);  // "D:\" has its backslash
-                        if (!entry->isFolder()) s.print(name + ", " + fileDescription(entry->bytes));
+                        const std::string name = shownPath(entry.path);  // "D:\" has its backslash
+                        if (!entry.folder) s.print(name + ", " + fileDescription(entry.bytes));
                         else s.print(name.back() == '\\' ? name : name + "\\");
                     }
                     if (shown == 0) s.print("no files below " + shownPath(top));

@@ -6,11 +6,11 @@
 #include <limits>
 
 #include "arguments.h"
-#include "audio.h"
+#include "wave.h"
 #include "commands.h"
-#include "file_system.h"
+#include "device_path.h"
 #include "format.h"
-#include "journal/names.h"
+#include "names.h"
 #include "shell_terms.h"
 #include "utf.h"
 
@@ -28,9 +28,6 @@ using Named = sim::NamedValue;
 
 constexpr std::array<Named, 4> kDisplayStates{{
     {VideoPowerOn, "on"}, {VideoPowerStandBy, "standby"}, {VideoPowerSuspend, "suspend"}, {VideoPowerOff, "off"}}};
-
-
-
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -108,7 +105,7 @@ std::string parseDrivePath(std::string_view text, bool rootAllowed, std::string_
         throw UsageError(std::string(what) + " " + shown + " is not a full path with a drive, such as D:\\Setup");
     if (text.find_first_of("*?") != std::string_view::npos)
         throw UsageError(std::string(what) + " " + shown + " has a wildcard");
-    const auto below = sim::FileSystem::normalise(sim::fromUtf8(std::string(text.substr(2))));
+    const auto below = sim::normaliseDevicePath(sim::fromUtf8(std::string(text.substr(2))));
     if (!below) throw UsageError(std::string(what) + " " + shown + " climbs above the drive's root");
     if (*below == u"\\" && !rootAllowed) throw UsageError(std::string(what) + " " + shown + " is a drive's root");
     return std::string(text.substr(0, 2)) + sim::toUtf8(*below);
@@ -146,12 +143,12 @@ DevicePath DevicePath::parse(std::string_view text) {
         if (below.empty() || below.find(':') != std::string_view::npos)
             throw UsageError("bad file path " + quoted(text) + ": give PROGRAM:NAME, such as rcbridge:beep.wav");
         // Below the program's folder and no higher: "rcbridge:..\x" would name another folder's file.
-        const auto inside = sim::FileSystem::normalise(u"\\x\\" + sim::fromUtf8(std::string(below)));
+        const auto inside = sim::normaliseDevicePath(u"\\x\\" + sim::fromUtf8(std::string(below)));
         if (!inside || inside->rfind(u"\\x\\", 0) != 0)
             throw UsageError("file path " + quoted(text) + " leaves the program's folder");
     } else if (desktop) {
         throw UsageError("file path " + quoted(text) + " has no drive; a desktop PC's paths begin with one, such as C:\\");
-    } else if (!sim::FileSystem::normalise(sim::fromUtf8(std::string(text)))) {
+    } else if (!sim::normaliseDevicePath(sim::fromUtf8(std::string(text)))) {
         throw UsageError("file path " + quoted(text) + " climbs above the root");
     }
     out.path = std::string(below);
@@ -160,7 +157,7 @@ DevicePath DevicePath::parse(std::string_view text) {
 
 std::string DevicePath::resolve(const pocket::PocketDevice& device) const {
     const std::string whole = program.empty() ? path : device.installFolder(program) + "\\" + path;
-    return shownPath(sim::FileSystem::normalise(sim::fromUtf8(whole)).value_or(u"\\"));
+    return shownPath(sim::normaliseDevicePath(sim::fromUtf8(whole)).value_or(u"\\"));
 }
 
 std::vector<std::uint8_t> silentWave(std::uint64_t milliseconds) {

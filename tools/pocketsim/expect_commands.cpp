@@ -115,7 +115,7 @@ CommandEntry expectRegistry() {
                         throw UsageError("unknown check \"" + args[1] + "\"; usage: " + usage);
                     const bool wanted = args[1] == "exists";
                     return [key, wanted](Session& s) {
-                        const bool exists = s.device.registry().keyExists(key);
+                        const bool exists = s.device.registryKeyExists(key);
                         check(exists == wanted, "key " + key + (exists ? " exists" : " does not exist"));
                     };
                 }
@@ -140,7 +140,7 @@ CommandEntry expectRegistry() {
                     throw UsageError("bad check \"" + args[2] + "\" or wrong number of arguments; usage: " + usage);
                 }
                 return [key, name, label, want, wantAbsent](Session& s) {
-                    const auto value = s.device.registry().value(key, sim::fromUtf8(name));
+                    const auto value = s.device.registryValue(key, sim::fromUtf8(name));
                     if (wantAbsent) return check(!value, label + " = " + (value ? registryValueText(*value) : ""));
                     check(value && value->type == want.type && value->data == want.data,
                           label + (value ? " = " + registryValueText(*value) : " is not set"));

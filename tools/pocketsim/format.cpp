@@ -3,7 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "journal/describe.h"
+#include "describe.h"
 #include "utf.h"
 
 namespace pocketsim {

@@ -149,12 +149,6 @@ pocket::MenuView requireMenu(const pocket::PocketDevice& device) {
     return *menu;
 }
 
-// The item's flags as the program stored them; the harness's view leaves them out.
-UINT storedFlags(const pocket::PocketDevice& device, std::size_t index) {
-    const auto& menu = device.device().shell.menu;
-    return menu && index < menu->items.size() ? menu->items[index].flags : 0;
-}
-
 CommandEntry chooseMenu() {
     return {"choose menu", {"ID", "TEXT"},
             "Chooses an item of the open popup menu, by its command id or by its text as shown\n"
@@ -170,7 +164,7 @@ CommandEntry chooseMenu() {
                     const pocket::MenuItemView& item = menu.items[index];
                     const std::string name = std::to_string(item.id) + " " + quote(item.text);
                     if (item.popup) throw ActionFailed("item " + quote(item.text) + " opens a submenu; it is no command");
-                    const UINT flags = storedFlags(s.device, index);
+                    const UINT flags = item.flags;
                     if (flags & (MF_GRAYED | MF_DISABLED))
                         throw ActionFailed("item " + name + " is " + (flags & MF_GRAYED ? "greyed" : "disabled"));
                     if (!s.device.chooseMenuItem(item.id)) throw ActionFailed("the shell would not choose item " + name);
@@ -197,7 +191,7 @@ std::vector<std::string> menuLines(const pocket::PocketDevice& device, const poc
             lines.push_back("  -");
             continue;
         }
-        const UINT flags = storedFlags(device, i);
+        const UINT flags = item.flags;
         std::string notes;
         if (item.popup) notes += ", submenu";
         if (flags & MF_GRAYED) notes += ", greyed";
@@ -347,8 +341,7 @@ CommandEntry showBox() {
                     const auto box = s.device.messageBox();
                     if (!box) return s.print("no message box open");
                     for (std::string& line : boxLines(s.device, *box)) s.print(std::move(line));
-                    std::size_t under = 0;
-                    for (const sim::OpenMessageBox* b : s.device.device().shell.boxes) under += b->closed ? 0 : 1;
+                    const std::size_t under = s.device.messageBoxesOpen();
                     if (under > 1) s.print(countOf(under - 1, "more box") + " open under it");
                 };
             }};

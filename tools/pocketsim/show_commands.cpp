@@ -1,4 +1,5 @@
 // Commands that print what the user, the shell or the platform would see.
+#include <algorithm>
 #include <limits>
 
 #include "arguments.h"
@@ -100,26 +101,6 @@ CommandEntry showTimers() {
             }};
 }
 
-std::shared_ptr<sim::RegistryKey> findKey(const sim::Registry& registry, const std::string& path) {
-    const std::size_t slash = path.find('\\');
-    const std::string root = path.substr(0, slash);
-    HKEY base = root == "HKCU" ? HKEY_CURRENT_USER
-                : root == "HKLM" ? HKEY_LOCAL_MACHINE
-                : root == "HKCR" ? HKEY_CLASSES_ROOT
-                                 : HKEY_USERS;
-    std::shared_ptr<sim::RegistryKey> key = registry.root(base);
-    std::size_t pos = slash == std::string::npos ? path.size() : slash + 1;
-    while (key && pos < path.size()) {
-        const std::size_t end = std::min(path.find('\\', pos), path.size());
-        const std::string part = path.substr(pos, end - pos);
-        pos = end + 1;
-        if (part.empty()) continue;
-        auto it = key->children.find(sim::Registry::fold(sim::fromUtf8(part)));
-        key = it == key->children.end() ? nullptr : it->second;
-    }
-    return key;
-}
-
 std::string valueLabel(const std::u16string& name) { return name.empty() ? "(default)" : quote(sim::toUtf8(name)); }
 
 CommandEntry showRegistry() {
@@ -133,27 +114,25 @@ CommandEntry showRegistry() {
                 const std::optional<std::u16string> only =
                     args.size() == 2 ? std::optional(sim::fromUtf8(args[1])) : std::nullopt;
                 return [path, only](Session& s) {
-                    const auto key = findKey(s.device.registry(), path);
+                    const auto key = s.device.registryKey(path);
                     if (!key) return s.print("no key " + path);
                     if (key->openError != ERROR_SUCCESS) s.print("opening the key fails with " + errorName(key->openError));
                     if (only) {
-                        const std::u16string folded = sim::Registry::fold(*only);
-                        auto it = key->values.find(folded);
-                        s.print(valueLabel(*only) + (it == key->values.end() ? " is not set"
-                                                                             : " = " + registryValueText(it->second.second)));
-                        if (auto fault = key->valueErrors.find(folded); fault != key->valueErrors.end())
-                            s.print("access to it fails with " + errorName(fault->second));
+                        const auto value = std::find_if(key->values.begin(), key->values.end(), [&](const auto& v) {
+                            return sim::equalsIgnoreCase(v.name, *only);
+                        });
+                        s.print(valueLabel(*only) + (value == key->values.end() ? " is not set"
+                                                                               : " = " + registryValueText(value->value)));
+                        for (const auto& fault : key->valueFaults)
+                            if (sim::equalsIgnoreCase(fault.name, *only))
+                                s.print("access to it fails with " + errorName(fault.error));
                         return;
                     }
-                    if (key->values.empty() && key->children.empty()) s.print("empty key");
-                    for (const auto& [folded, entry] : key->values)
-                        s.print(valueLabel(entry.first) + " = " + registryValueText(entry.second));
-                    for (const auto& [folded, error] : key->valueErrors) {
-                        auto value = key->values.find(folded);
-                        s.print("access to " + valueLabel(value == key->values.end() ? folded : value->second.first) +
-                                " fails with " + errorName(error));
-                    }
-                    for (const auto& [folded, child] : key->children) s.print("key " + sim::toUtf8(child->name) + "\\");
+                    if (key->values.empty() && key->subkeys.empty()) s.print("empty key");
+                    for (const auto& value : key->values) s.print(valueLabel(value.name) + " = " + registryValueText(value.value));
+                    for (const auto& fault : key->valueFaults)
+                        s.print("access to " + valueLabel(fault.name) + " fails with " + errorName(fault.error));
+                    for (const std::u16string& subkey : key->subkeys) s.print("key " + sim::toUtf8(subkey) + "\\");
                 };
             }};
 }
@@ -162,7 +141,7 @@ CommandEntry showPower() {
     return {"show power", {""}, "Shows what the battery driver reports now.", {"show power"}, Kind::Show,
             [](const Arguments& args) {
                 return noArguments(args, "show power",
-                                   [](Session& s) { s.print(powerText(s.device.device().powerStatus)); });
+                                   [](Session& s) { s.print(powerText(s.device.powerRecord())); });
             }};
 }
 
@@ -184,12 +163,12 @@ CommandEntry showCalls() {
                 requireCount(args, 0, 1, "show calls [FUNCTION]");
                 const std::string only = args.empty() ? std::string() : args[0];
                 return [only](Session& s) {
-                    const auto& faults = s.device.device().faults;
-                    if (!only.empty()) return s.print(only + ": " + std::to_string(faults.occurrences(only)));
-                    if (faults.allOccurrences().empty()) s.print("no calls yet");
-                    for (const auto& [function, count] : faults.allOccurrences())
-                        s.print(function + ": " + std::to_string(count));
-                    if (faults.injected()) s.print("faults injected so far: " + std::to_string(faults.injected()));
+                    if (!only.empty()) return s.print(only + ": " + std::to_string(s.device.callCount(only)));
+                    const auto counts = s.device.callCounts();
+                    if (counts.empty()) s.print("no calls yet");
+                    for (const auto& [function, count] : counts) s.print(function + ": " + std::to_string(count));
+                    if (const std::uint64_t injected = s.device.faultsInjected())
+                        s.print("faults injected so far: " + std::to_string(injected));
                 };
             }};
 }

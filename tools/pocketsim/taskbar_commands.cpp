@@ -31,7 +31,7 @@ void requireShell(const pocket::PocketDevice& device) {
 }
 
 Size taskbarSize(const pocket::PocketDevice& device) {
-    const sim::DeviceConfig& config = device.device().config;
+    const sim::DeviceConfig& config = device.config();
     return {config.taskbarWidth < 0 ? config.screenWidth : config.taskbarWidth, config.taskbarHeight};
 }
 
@@ -120,8 +120,7 @@ void printDesktop(Session& s) {
     s.print("desktop PC, ANSI code page " + std::to_string(codePage) +
             (codePage == 932 ? " (Japanese, Shift-JIS)" : " (Western)"));
     for (const std::string& program : programsOf(sim::Machine::Desktop))
-        if (const sim::ProgramInfo* info = s.device.device().programs.find(program))
-            s.print(program + " installed at " + sim::toUtf8(info->installPath));
+        s.print(program + " installed at " + s.device.installPath(program));
 }
 
 CommandEntry boot() {
@@ -140,7 +139,7 @@ CommandEntry boot() {
             return [](Session& s) {
                 requireShell(s.device);
                 const Size size = taskbarSize(s.device);
-                s.print("shell (pid " + std::to_string(s.device.device().shellWindows.pid) + "): taskbar hwnd " +
+                s.print("shell (pid " + std::to_string(s.device.shellPid()) + "): taskbar hwnd " +
                         handleText(s.device.taskbar()) + ", " + std::to_string(size.width) + " x " +
                         std::to_string(size.height) + "; desktop hwnd " + handleText(s.device.desktop()) + " in front");
             };
@@ -349,7 +348,7 @@ CommandEntry showTaskbar() {
                             std::to_string(size.height) + ", " +
                             (s.device.taskbarProcedureIsItsOwn() ? "its own procedure"
                                                                  : "hooked: another procedure in front of its own") +
-                            ", answers " + std::to_string(s.device.device().shellWindows.taskbarResult));
+                            ", answers " + std::to_string(s.device.taskbarResult()));
                     // The same window sent back again and again is one line.
                     const std::vector<HWND> sent = s.device.sentToBackground();
                     for (std::size_t i = 0, n = 1; i < sent.size(); i += n) {
@@ -426,7 +425,7 @@ CommandEntry system() {
                 if (what != "version" && what != "platform") throw UsageError("bad setting; usage: " + usage);
                 const DWORD major = what == "version" ? static_cast<DWORD>(parseNumber(value, kDwordMax, "version")) : 0;
                 return [what, value, major](Session& s) {
-                    const sim::SystemInfo& now = s.device.device().system;
+                    const sim::SystemInfo& now = s.device.system();
                     if (what == "version") s.device.setSystem(major, now.platformType);
                     else s.device.setSystem(now.majorVersion, sim::fromUtf8(value));
                     s.print("the device reports version " + std::to_string(now.majorVersion) + "." +

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "hot_keys.h"
-#include "journal/entries.h"
+#include "entries.h"
 
 namespace sim {
 

@@ -22,8 +22,8 @@
 #include "scheduler.h"
 #include "shell.h"
 #include "shell_taskbar.h"
-#include "system_info.h"
-#include "journal/journal.h"
+#include "device_config.h"
+#include "journal.h"
 #include "window_manager.h"
 // Files and devices.
 #include "audio.h"
@@ -35,20 +35,6 @@
 #include "stand_ins.h"
 
 namespace sim {
-
-// A handheld runs the device programs; a desktop PC runs the setup launcher.
-enum class Machine { Handheld, Desktop };
-
-struct DeviceConfig {
-    int screenWidth = 240;
-    int screenHeight = 320;
-    std::uint32_t startTickCount = 0;
-    bool shell = false;        // boot the shell's taskbar and desktop (the tap-close program needs them)
-    int taskbarWidth = -1;     // -1: the screen's width
-    int taskbarHeight = 26;
-    Machine machine = Machine::Handheld;
-    UINT ansiCodePage = 1252;  // 1252 or 932: what the 8-bit ("A") functions convert with
-};
 
 // An icon a program loaded, and the resource it came from.
 struct LoadedIcon {

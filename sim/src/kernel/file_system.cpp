@@ -21,36 +21,6 @@ FileSystem::FileSystem() {
     entries_.emplace(key(root.path), std::move(root));
 }
 
-std::optional<std::u16string> FileSystem::normalise(std::u16string_view path) {
-    std::vector<std::u16string_view> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find_first_of(u"\\/", start);
-        if (end == std::u16string_view::npos) end = path.size();
-        const std::u16string_view part = path.substr(start, end - start);
-        if (part == u"..") {
-            if (parts.empty()) return std::nullopt;
-            parts.pop_back();
-        } else if (!part.empty() && part != u".") {
-            parts.push_back(part);
-        }
-        start = end + 1;
-    }
-    if (parts.empty()) return u"\\";
-    std::u16string out;
-    for (std::u16string_view part : parts) {
-        out += u'\\';
-        out += part;
-    }
-    return out;
-}
-
-std::u16string FileSystem::folderOf(std::u16string_view normalisedPath) {
-    const std::size_t slash = normalisedPath.rfind(u'\\');
-    if (slash == 0 || slash == std::u16string_view::npos) return u"\\";
-    return std::u16string(normalisedPath.substr(0, slash));
-}
-
 std::u16string FileSystem::key(std::u16string_view normalisedPath) {
     std::u16string out(normalisedPath);
     for (char16_t& c : out) c = foldCase(c);
@@ -58,10 +28,10 @@ std::u16string FileSystem::key(std::u16string_view normalisedPath) {
 }
 
 bool FileSystem::makeFolder(std::u16string_view path) {
-    const auto normal = normalise(path);
+    const auto normal = normaliseDevicePath(path);
     if (!normal || hasWildcard(*normal)) return false;
     if (const FileEntry* existing = find(*normal)) return existing->isFolder();
-    if (!makeFolder(folderOf(*normal))) return false;
+    if (!makeFolder(devicePathFolder(*normal))) return false;
     FileEntry folder;
     folder.path = *normal;
     folder.attributes = FILE_ATTRIBUTE_DIRECTORY;
@@ -70,11 +40,11 @@ bool FileSystem::makeFolder(std::u16string_view path) {
 }
 
 bool FileSystem::put(std::u16string_view path, std::vector<std::uint8_t> bytes, DWORD attributes) {
-    const auto normal = normalise(path);
+    const auto normal = normaliseDevicePath(path);
     if (!normal || *normal == u"\\" || hasWildcard(*normal)) return false;
     auto it = entries_.find(key(*normal));
     if (it != entries_.end() && it->second.isFolder()) return false;
-    if (!makeFolder(folderOf(*normal))) return false;
+    if (!makeFolder(devicePathFolder(*normal))) return false;
     FileEntry& file = entries_[key(*normal)];
     if (file.path.empty()) file.path = *normal;  // a replaced file keeps the spelling it had
     file.bytes = std::move(bytes);
@@ -84,7 +54,7 @@ bool FileSystem::put(std::u16string_view path, std::vector<std::uint8_t> bytes, 
 }
 
 bool FileSystem::remove(std::u16string_view path) {
-    const auto normal = normalise(path);
+    const auto normal = normaliseDevicePath(path);
     if (!normal || *normal == u"\\") return false;
     const std::u16string k = key(*normal);
     auto it = entries_.find(k);
@@ -100,12 +70,12 @@ bool FileSystem::remove(std::u16string_view path) {
 
 FileLookup FileSystem::lookup(std::u16string_view path) const {
     if (path.empty()) return {nullptr, ERROR_PATH_NOT_FOUND};
-    const auto normal = normalise(path);
+    const auto normal = normaliseDevicePath(path);
     if (!normal) return {nullptr, ERROR_PATH_NOT_FOUND};
     if (hasWildcard(*normal)) return {nullptr, kErrorInvalidName};
     auto it = entries_.find(key(*normal));
     if (it != entries_.end()) return {&it->second, ERROR_SUCCESS};
-    auto folder = entries_.find(key(folderOf(*normal)));
+    auto folder = entries_.find(key(devicePathFolder(*normal)));
     const bool folderThere = folder != entries_.end() && folder->second.isFolder();
     return {nullptr, folderThere ? static_cast<DWORD>(ERROR_FILE_NOT_FOUND) : static_cast<DWORD>(ERROR_PATH_NOT_FOUND)};
 }

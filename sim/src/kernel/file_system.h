@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "device_path.h"
+
 namespace sim {
 
 struct FileEntry {
@@ -40,12 +42,6 @@ public:
     FileLookup lookup(std::u16string_view path) const;
     const FileEntry* find(std::u16string_view path) const { return lookup(path).entry; }
     std::vector<const FileEntry*> entries() const;
-
-    // "\a\b" form of a path: '/' taken as '\', empty and "." parts dropped, ".." steps up. The device
-    // has no current folder, so a path without a leading backslash starts at the root.
-    // Empty optional for a path that climbs above the root.
-    static std::optional<std::u16string> normalise(std::u16string_view path);
-    static std::u16string folderOf(std::u16string_view normalisedPath);
 
 private:
     static std::u16string key(std::u16string_view normalisedPath);

@@ -7,22 +7,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "device_config.h"
+
 namespace sim {
 
 class Process;
-
-enum class HandleKind { Window, Icon, Menu, DeviceContext, Mutex, RegistryKey, Process, Thread };
-inline constexpr std::size_t kHandleKindCount = 8;
-std::string_view handleKindName(HandleKind kind);
-
-struct HandleCounts {
-    std::array<std::int64_t, kHandleKindCount> live{};
-    std::array<std::uint64_t, kHandleKindCount> opened{};
-    std::uint64_t badReleases = 0;  // releases of a handle that was not open, or of the wrong kind
-
-    std::int64_t liveOf(HandleKind kind) const { return live[static_cast<std::size_t>(kind)]; }
-    std::uint64_t openedOf(HandleKind kind) const { return opened[static_cast<std::size_t>(kind)]; }
-};
 
 class HandleTable {
 public:

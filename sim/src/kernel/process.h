@@ -10,6 +10,7 @@
 
 #include "handle_table.h"
 #include "image.h"
+#include "records.h"
 
 namespace sim {
 
@@ -37,25 +38,6 @@ public:
 
     bool running() const { return !exitCode.has_value(); }
     const ResourceSet& resources() const;
-};
-
-// A process a program asked the system to create (CreateProcessA on the desktop). What it starts
-// lies outside the simulation: the request is recorded, and the new process does not run.
-struct ProcessLaunch {
-    std::uint32_t parentPid = 0;
-    // As the caller gave them, converted from its ANSI code page; empty optional for NULL.
-    std::optional<std::u16string> applicationName;
-    std::optional<std::u16string> commandLine;
-    std::optional<std::u16string> currentDirectory;
-    std::u16string workingFolder;  // where the new process starts: the current directory resolved
-    BOOL inheritHandles = FALSE;
-    DWORD creationFlags = 0;
-    bool environmentGiven = false;
-    DWORD error = ERROR_SUCCESS;  // why the creation failed; ERROR_SUCCESS when it was made
-    std::uint32_t processId = 0;
-    std::uint32_t threadId = 0;
-
-    bool started() const { return error == ERROR_SUCCESS; }
 };
 
 }  // namespace sim

@@ -11,12 +11,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace sim {
+#include "records.h"
 
-struct RegistryValue {
-    DWORD type = REG_NONE;
-    std::vector<std::uint8_t> data;
-};
+namespace sim {
 
 struct RegistryKey {
     std::u16string name;

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 
+#include "device_config.h"
+
 namespace sim {
 
 class Device;
-
-constexpr int kShellCloseBand = 25;
 
 struct ShellWindows {
     HWND taskbar = nullptr;

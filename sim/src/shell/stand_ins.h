@@ -9,26 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "records.h"
+#include "device_config.h"
+
 namespace sim {
 
 class Device;
 class Process;
-
-struct ReceivedMessage {
-    UINT message = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    std::uint64_t time = 0;
-};
-
-// How a stand-in window looks and behaves.
-struct StandInOptions {
-    DWORD style = WS_VISIBLE;
-    DWORD exStyle = 0;
-    bool refusesToClose = false;     // WM_CLOSE is recorded and ignored
-    bool closesWhenSentBack = false; // destroys itself when the shell sends it to the background
-    bool foreground = false;         // comes to the front once made
-};
 
 // The stand-ins' windows and how each behaves; what they received is in the journal, as
 // deliveries to `procedure()`.

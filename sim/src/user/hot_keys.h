@@ -8,19 +8,9 @@
 #include <optional>
 #include <vector>
 
+#include "records.h"
+
 namespace sim {
-
-struct HotKey {
-    HWND owner = nullptr;           // NULL: a thread hot key, posted to `threadId`'s queue
-    std::uint32_t threadId = 0;
-    std::uint32_t pid = 0;
-    int id = 0;
-    UINT modifiers = 0;             // MOD_ALT ... MOD_WIN, and MOD_KEYUP
-    UINT vk = 0;
-
-    // MOD_KEYUP only asks for a second message at the release; it is not part of the key.
-    UINT keyModifiers() const { return modifiers & ~static_cast<UINT>(MOD_KEYUP); }
-};
 
 class HotKeyTable {
 public:

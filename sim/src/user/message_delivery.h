@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "journal/entries.h"
+#include "entries.h"
 #include "message_queue.h"
 
 namespace sim {

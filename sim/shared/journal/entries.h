@@ -9,10 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "hot_keys.h"
-#include "notifications.h"
-#include "process.h"
-#include "shell.h"
+#include "records.h"
 
 namespace sim {
 

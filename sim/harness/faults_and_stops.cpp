@@ -1,0 +1,40 @@
+#include "faults_and_stops.h"
+
+#include "device.h"
+
+namespace pocket {
+
+void FaultsAndStops::failCall(const std::string& function, std::uint64_t occurrence, std::uint64_t count,
+                              const std::string& program) {
+    device_.faults.add(sim::FaultRule{function, program, occurrence, count});
+}
+
+void FaultsAndStops::clearFaults() { device_.faults.clear(); }
+std::uint64_t FaultsAndStops::faultsInjected() const { return device_.faults.injected(); }
+
+std::uint64_t FaultsAndStops::callCount(const std::string& function, const std::string& program) const {
+    return program.empty() ? device_.faults.occurrences(function) : device_.faults.occurrences(function, program);
+}
+
+std::map<std::string, std::uint64_t> FaultsAndStops::callCounts(const std::string& program) const {
+    return program.empty() ? device_.faults.allOccurrences() : device_.faults.occurrencesOf(program);
+}
+
+void FaultsAndStops::stopAt(const std::string& function, std::uint64_t occurrence, const std::string& program) {
+    device_.preemptions.add(sim::FaultRule{function, program, occurrence, 1});
+}
+
+std::vector<StoppedThread> FaultsAndStops::stoppedThreads() const {
+    std::vector<StoppedThread> out;
+    for (const auto& thread : device_.scheduler.threads())
+        if (!thread->parkedAt.empty())
+            out.push_back(StoppedThread{thread->id(), thread->process() ? thread->process()->name : "", thread->parkedAt});
+    return out;
+}
+
+void FaultsAndStops::resumeStopped() {
+    for (const auto& thread : device_.scheduler.threads()) thread->parkedAt.clear();
+    device_.runUntilIdle();
+}
+
+}  // namespace pocket
