@@ -10,12 +10,6 @@ namespace sim {
 
 namespace {
 
-constexpr unsigned RT_ICON = 3;
-constexpr unsigned RT_MENU = 4;
-constexpr unsigned RT_STRING = 6;
-constexpr unsigned RT_GROUP_ICON = 14;
-constexpr unsigned RT_VERSION = 16;
-
 constexpr std::uint16_t MF_POPUP = 0x10;
 constexpr std::uint16_t MF_END = 0x80;
 constexpr std::uint16_t MFT_SEPARATOR = 0x800;
@@ -150,7 +144,7 @@ GroupIcon parseGroupIcon(std::span<const std::uint8_t> data,
     for (unsigned i = 0; i < count; ++i) {
         const std::size_t at = 6 + std::size_t{i} * 14;
         const unsigned imageId = r.u16(at + 12);
-        const auto found = images.find({RT_ICON, imageId});
+        const auto found = images.find({kResourceIcon, imageId});
         if (found == images.end()) fail("group icon refers to missing icon image " + std::to_string(imageId));
         if (r.u32(at + 8) != found->second.size())
             fail("group icon gives the wrong size for image " + std::to_string(imageId));
@@ -358,17 +352,17 @@ ResourceSet ResourceSet::parse(std::span<const std::uint8_t> bytes) {
     for (const auto& [key, raw] : set.raw_) {
         const auto [type, id] = key;
         switch (type) {
-        case RT_ICON:
+        case kResourceIcon:
             icons.emplace(key, raw.data);
             break;
-        case RT_STRING:
+        case kResourceString:
             for (auto& [stringId, text] : parseStringBlock(id, raw.data))
                 set.strings_.emplace(stringId, std::move(text));
             break;
-        case RT_MENU:
+        case kResourceMenu:
             set.menus_.emplace(id, parseMenu(raw.data));
             break;
-        case RT_VERSION:
+        case kResourceVersion:
             if (!set.version_) set.version_ = parseVersion(raw.data);
             break;
         default:
@@ -376,7 +370,7 @@ ResourceSet ResourceSet::parse(std::span<const std::uint8_t> bytes) {
         }
     }
     for (const auto& [key, raw] : set.raw_)
-        if (key.first == RT_GROUP_ICON) set.icons_.emplace(key.second, parseGroupIcon(raw.data, icons));
+        if (key.first == kResourceGroupIcon) set.icons_.emplace(key.second, parseGroupIcon(raw.data, icons));
     return set;
 }
 

@@ -10,6 +10,13 @@
 
 namespace sim {
 
+// Resource type numbers, as a .res file stores them.
+constexpr unsigned kResourceIcon = 3;
+constexpr unsigned kResourceMenu = 4;
+constexpr unsigned kResourceString = 6;
+constexpr unsigned kResourceGroupIcon = 14;
+constexpr unsigned kResourceVersion = 16;
+
 struct IconImage {
     int width = 0;
     int height = 0;

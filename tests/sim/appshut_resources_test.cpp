@@ -76,16 +76,16 @@ TEST(AppshutResources, EachSizeIsDrawnInItsOwnImage) {
 
 TEST(AppshutResources, IconIsJapaneseAndVersionIsUsEnglish) {
     const ResourceSet& res = appshut();
-    EXPECT_EQ(res.language(RT_GROUP_ICON, kAppIcon), kJapanese);
-    EXPECT_EQ(res.language(RT_VERSION, 1), kEnglishUs);
+    EXPECT_EQ(res.language(kResourceGroupIcon, kAppIcon), kJapanese);
+    EXPECT_EQ(res.language(kResourceVersion, 1), kEnglishUs);
 }
 
 TEST(AppshutResources, HasNoMenusOrStrings) {
     const ResourceSet& res = appshut();
     for (unsigned id : {1u, 101u, 104u}) EXPECT_FALSE(res.menu(id).has_value()) << id;
     for (unsigned id : {0u, 1u, 104u}) EXPECT_FALSE(res.string(id).has_value()) << id;
-    EXPECT_EQ(res.language(RT_MENU, 104), 0);
-    EXPECT_EQ(res.language(RT_STRING, 104 / 16 + 1), 0);
+    EXPECT_EQ(res.language(kResourceMenu, 104), 0);
+    EXPECT_EQ(res.language(kResourceString, 104 / 16 + 1), 0);
 }
 
 }  // namespace

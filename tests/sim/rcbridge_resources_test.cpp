@@ -102,10 +102,10 @@ TEST(RcbridgeResources, TrayIconIsTheOnlyGroupIn32And16PixelsOf16Colours) {
 
 TEST(RcbridgeResources, AreJapanese) {
     const ResourceSet& res = rcbridge();
-    EXPECT_EQ(res.language(RT_MENU, 101), kJapanese);
-    EXPECT_EQ(res.language(RT_STRING, 40010 / 16 + 1), kJapanese);
-    EXPECT_EQ(res.language(RT_GROUP_ICON, 102), kJapanese);
-    EXPECT_EQ(res.language(RT_VERSION, 1), kJapanese);
+    EXPECT_EQ(res.language(kResourceMenu, 101), kJapanese);
+    EXPECT_EQ(res.language(kResourceString, 40010 / 16 + 1), kJapanese);
+    EXPECT_EQ(res.language(kResourceGroupIcon, 102), kJapanese);
+    EXPECT_EQ(res.language(kResourceVersion, 1), kJapanese);
 }
 
 // ---- The beep installed beside the program ----

@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* kKey = "HKCU\\Software\\Probe";
+const char* kProbeKey = "HKCU\\Software\\Probe";
 
 class RegistryTest : public ::testing::Test {
 protected:
@@ -49,7 +49,7 @@ TEST_P(RegistryQuery, FollowsTheSizeRules) {
     const QueryCase c = GetParam();
     std::vector<std::uint8_t> data(c.storedSize);
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i + 1);
-    device.setRegistryValue(kKey, u"v", REG_BINARY, data);
+    device.setRegistryValue(kProbeKey, u"v", REG_BINARY, data);
     onDevice([c] {
         HKEY key = openProbe();
         std::vector<BYTE> buffer(c.bufferSize + 4, 0xEE);
@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Registry, RegistryQuery,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegistryTest, SizeQueryWithoutBufferAndMissingValue) {
-    device.setRegistryValue(kKey, u"v", REG_SZ, {'a', 0, 0, 0});
+    device.setRegistryValue(kProbeKey, u"v", REG_SZ, {'a', 0, 0, 0});
     onDevice([] {
         HKEY key = openProbe();
         DWORD size = 0;
@@ -115,10 +115,10 @@ TEST_F(RegistryTest, CreateReportsNewAndExistingKeys) {
 }
 
 TEST_F(RegistryTest, HandlesOfADeletedKeyAndClosedHandlesFail) {
-    device.setRegistryValue(kKey, u"v", REG_DWORD, {1, 0, 0, 0});
+    device.setRegistryValue(kProbeKey, u"v", REG_DWORD, {1, 0, 0, 0});
     auto& p = inside(device).startHosted("probe", [this] {
         HKEY key = openProbe();
-        device.deleteRegistryKey(kKey);  // the driver removes it while the handle is open
+        device.deleteRegistryKey(kProbeKey);  // the driver removes it while the handle is open
         DWORD size = 4;
         DWORD data = 0;
         EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size),
@@ -131,14 +131,14 @@ TEST_F(RegistryTest, HandlesOfADeletedKeyAndClosedHandlesFail) {
 }
 
 TEST_F(RegistryTest, DriverFaultsOnKeysAndValues) {
-    device.setRegistryValue(kKey, u"v", REG_DWORD, {1, 0, 0, 0});
-    device.failRegistryKey(kKey, ERROR_ACCESS_DENIED);
+    device.setRegistryValue(kProbeKey, u"v", REG_DWORD, {1, 0, 0, 0});
+    device.failRegistryKey(kProbeKey, ERROR_ACCESS_DENIED);
     onDevice([] {
         HKEY key = nullptr;
         EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Probe", 0, KEY_READ, &key), ERROR_ACCESS_DENIED);
     });
-    device.clearRegistryFaults(kKey);
-    device.failRegistryValue(kKey, u"v", ERROR_NOT_ENOUGH_MEMORY);
+    device.clearRegistryFaults(kProbeKey);
+    device.failRegistryValue(kProbeKey, u"v", ERROR_NOT_ENOUGH_MEMORY);
     onDevice([] {
         HKEY key = openProbe();
         DWORD size = 4;

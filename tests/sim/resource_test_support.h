@@ -15,11 +15,11 @@ namespace resource_test {
 using Bytes = std::vector<std::uint8_t>;
 using sim::ResourceSet;
 
-constexpr unsigned RT_ICON = 3;
-constexpr unsigned RT_MENU = 4;
-constexpr unsigned RT_STRING = 6;
-constexpr unsigned RT_GROUP_ICON = 14;
-constexpr unsigned RT_VERSION = 16;
+using sim::kResourceGroupIcon;
+using sim::kResourceIcon;
+using sim::kResourceMenu;
+using sim::kResourceString;
+using sim::kResourceVersion;
 constexpr std::uint16_t kJapanese = 0x0411;
 constexpr std::uint16_t kEnglishUs = 0x0409;
 

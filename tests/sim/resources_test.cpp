@@ -133,10 +133,10 @@ TEST(VoltmarapResources, HasNoOtherStrings) {
 
 TEST(VoltmarapResources, AreJapanese) {
     const ResourceSet& res = voltmarap();
-    EXPECT_EQ(res.language(RT_STRING, 1), kJapanese);
-    EXPECT_EQ(res.language(RT_VERSION, 1), kJapanese);
-    for (unsigned id : res.groupIconIds()) EXPECT_EQ(res.language(RT_GROUP_ICON, id), kJapanese) << id;
-    EXPECT_EQ(res.language(RT_MENU, 1), 0);
+    EXPECT_EQ(res.language(kResourceString, 1), kJapanese);
+    EXPECT_EQ(res.language(kResourceVersion, 1), kJapanese);
+    for (unsigned id : res.groupIconIds()) EXPECT_EQ(res.language(kResourceGroupIcon, id), kJapanese) << id;
+    EXPECT_EQ(res.language(kResourceMenu, 1), 0);
 }
 
 // ---- Icons ----
@@ -279,7 +279,7 @@ TEST(ResourceSet, MenuTree) {
                             menuItem(0x90, 0, u"More"),  // last item of "Tray"
                             menuItem(0x88, 40003, u"Deep"),
                             menuItem(0x80, 40002, u"Exit")});
-    const ResourceSet set = ResourceSet::parse(resWith(RT_MENU, 101, menu));
+    const ResourceSet set = ResourceSet::parse(resWith(kResourceMenu, 101, menu));
     EXPECT_FALSE(set.menu(102).has_value());
     const auto items = set.menu(101);
     ASSERT_TRUE(items.has_value());
@@ -297,16 +297,16 @@ TEST(ResourceSet, FirstLanguageWinsAndNamedEntriesAreSkipped) {
     putSz(res, u"DATA");
     putSz(res, u"X");
     res = cat({res, Bytes(2 + 16, 0), Bytes{1, 2, 3, 4}});
-    addEntry(res, RT_STRING, 1, stringBlock({u"", u"first"}), kJapanese);
-    addEntry(res, RT_STRING, 1, stringBlock({u"", u"second"}), 0x0409);
-    addEntry(res, RT_STRING, 2, stringBlock({u"sixteen"}), 0x0409);
+    addEntry(res, kResourceString, 1, stringBlock({u"", u"first"}), kJapanese);
+    addEntry(res, kResourceString, 1, stringBlock({u"", u"second"}), 0x0409);
+    addEntry(res, kResourceString, 2, stringBlock({u"sixteen"}), 0x0409);
 
     const ResourceSet set = ResourceSet::parse(res);
     EXPECT_EQ(set.string(1), u"first");
     EXPECT_EQ(set.string(16), u"sixteen");
     EXPECT_FALSE(set.string(0).has_value());
-    EXPECT_EQ(set.language(RT_STRING, 1), kJapanese);
-    EXPECT_EQ(set.language(RT_STRING, 2), 0x0409);
+    EXPECT_EQ(set.language(kResourceString, 1), kJapanese);
+    EXPECT_EQ(set.language(kResourceString, 2), 0x0409);
 }
 
 // ---- Choosing an icon image ----
@@ -357,8 +357,8 @@ Bytes groupDir(unsigned count, unsigned imageId, std::uint32_t bytesInRes) {
 
 Bytes withIcon(const Bytes& image, const Bytes& dir) {
     Bytes res = resFile();
-    addEntry(res, RT_ICON, 1, image);
-    addEntry(res, RT_GROUP_ICON, 101, dir);
+    addEntry(res, kResourceIcon, 1, image);
+    addEntry(res, kResourceGroupIcon, 101, dir);
     return res;
 }
 
@@ -369,7 +369,7 @@ Bytes setU32(Bytes b, std::size_t at, std::uint32_t v) {
 
 // A .res holding one version resource with the given fixed info and blocks.
 Bytes version(const std::pair<Bytes, unsigned>& fixed, const std::vector<Bytes>& children = {}) {
-    return resWith(RT_VERSION, 1, versionNode(u"VS_VERSION_INFO", 0, fixed.first, fixed.second, children));
+    return resWith(kResourceVersion, 1, versionNode(u"VS_VERSION_INFO", 0, fixed.first, fixed.second, children));
 }
 
 struct BadCase {
@@ -382,7 +382,7 @@ class Malformed : public ::testing::TestWithParam<BadCase> {};
 TEST_P(Malformed, IsRejected) { EXPECT_THROW(ResourceSet::parse(GetParam().bytes), std::runtime_error); }
 
 std::vector<BadCase> badCases() {
-    const Bytes good = resWith(RT_STRING, 1, stringBlock({u"", u"text"}));
+    const Bytes good = resWith(kResourceString, 1, stringBlock({u"", u"text"}));
     const Bytes image = iconImage16();
     const auto imageSize = static_cast<std::uint32_t>(image.size());
     Bytes deepMenu{0, 0, 0, 0};
@@ -400,26 +400,26 @@ std::vector<BadCase> badCases() {
         {"HeaderSizeUnaligned", setU32(good, 36, 30)},
         {"DataCut", Bytes(good.begin(), good.end() - 8)},
         {"UnterminatedName", cat({resFile(), Bytes{0, 0, 0, 0, 32, 0, 0, 0}, Bytes(24, 'A')})},
-        {"StringLengthPastData", resWith(RT_STRING, 1, Bytes{0, 0, 0xFF, 0x7F, 'a', 0})},
-        {"StringBlockZero", resWith(RT_STRING, 0, stringBlock({}))},
+        {"StringLengthPastData", resWith(kResourceString, 1, Bytes{0, 0, 0xFF, 0x7F, 'a', 0})},
+        {"StringBlockZero", resWith(kResourceString, 0, stringBlock({}))},
         {"GroupMissingImage", withIcon(image, groupDir(1, 2, imageSize))},
         {"GroupCountPastData", withIcon(image, groupDir(9, 1, imageSize))},
         {"GroupWrongBytesInRes", withIcon(image, groupDir(1, 1, imageSize + 4))},
         {"GroupWrongType", withIcon(image, setU32(groupDir(1, 1, imageSize), 2, 0x00010002))},
         {"IconImageShorterThanItsBitmap", withIcon(shortImage, groupDir(1, 1, 100))},
         {"IconImageHugeWidth", withIcon(setU32(image, 4, 0x7FFFFFFF), groupDir(1, 1, imageSize))},
-        {"MenuWithoutEnd", resWith(RT_MENU, 1, cat({Bytes{0, 0, 0, 0}, menuItem(0, 1, u"a")}))},
-        {"MenuTextUnterminated", resWith(RT_MENU, 1, Bytes{0, 0, 0, 0, 0x80, 0, 1, 0, 'a', 0})},
-        {"MenuHeaderOffsetPastEnd", resWith(RT_MENU, 1, cat({Bytes{0, 0, 0xFF, 0}, menuItem(0x80, 1, u"a")}))},
-        {"MenuExtended", resWith(RT_MENU, 1, cat({Bytes{1, 0, 4, 0, 0, 0, 0, 0}, menuItem(0x80, 1, u"a")}))},
-        {"MenuNestedTooDeep", resWith(RT_MENU, 1, deepMenu)},
-        {"VersionWrongKey", resWith(RT_VERSION, 1, versionNode(u"VS_VERSION", 0, fixedFileInfo(), 52))},
+        {"MenuWithoutEnd", resWith(kResourceMenu, 1, cat({Bytes{0, 0, 0, 0}, menuItem(0, 1, u"a")}))},
+        {"MenuTextUnterminated", resWith(kResourceMenu, 1, Bytes{0, 0, 0, 0, 0x80, 0, 1, 0, 'a', 0})},
+        {"MenuHeaderOffsetPastEnd", resWith(kResourceMenu, 1, cat({Bytes{0, 0, 0xFF, 0}, menuItem(0x80, 1, u"a")}))},
+        {"MenuExtended", resWith(kResourceMenu, 1, cat({Bytes{1, 0, 4, 0, 0, 0, 0, 0}, menuItem(0x80, 1, u"a")}))},
+        {"MenuNestedTooDeep", resWith(kResourceMenu, 1, deepMenu)},
+        {"VersionWrongKey", resWith(kResourceVersion, 1, versionNode(u"VS_VERSION", 0, fixedFileInfo(), 52))},
         {"VersionBadSignature", version({fixedFileInfo(0x12345678), 52})},
         {"VersionFixedInfoShort", version({Bytes(20, 0), 20})},
         {"VersionLengthPastData", [] {
              Bytes v = versionNode(u"VS_VERSION_INFO", 0, fixedFileInfo(), 52);
              v[1] = 0x7F;
-             return resWith(RT_VERSION, 1, v);
+             return resWith(kResourceVersion, 1, v);
          }()},
         // A child claiming no length would otherwise be read again and again.
         {"VersionChildLengthZero", version({fixedFileInfo(), 52}, {Bytes(8, 0)})},

@@ -52,7 +52,7 @@ class VersionBlock : public ::testing::TestWithParam<VersionCase> {};
 TEST_P(VersionBlock, IsAsShipped) {
     const VersionCase& c = GetParam();
     const auto resources = ResourceSet::load(std::string(POCKET_IMAGE_DIR) + "/" + c.program + ".res");
-    EXPECT_EQ(resources.language(RT_VERSION, 1), c.language);
+    EXPECT_EQ(resources.language(kResourceVersion, 1), c.language);
     const auto version = resources.version();
     ASSERT_TRUE(version.has_value());
     EXPECT_EQ(std::vector<std::uint16_t>(version->fileVersion, version->fileVersion + 4), c.version);
