@@ -16,7 +16,7 @@
 #include <stddef.h>
 #include <string.h>
 
-#include <windows.h>
+#include <windef.h>
 
 #ifdef __cplusplus
 

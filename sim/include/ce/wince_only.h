@@ -1,11 +1,13 @@
 // What Windows CE has and desktop Windows lacks, written once for two builds: the simulation's
 // <windows.h> includes it after its own declarations, and a build against the desktop's real
-// headers force-includes it, so that the device programs compile there unchanged. The true
-// differences between the two platforms' headers are listed in README.md beside it.
+// headers force-includes it after the desktop's <windows.h>, so that the device programs compile
+// there unchanged. The true differences between the two platforms' headers are listed in
+// README.md beside it.
 #pragma once
 
-// The platform's own <windows.h>: here when force-included, a no-op when that is the includer.
-#include <windows.h>
+#ifndef RC_INVOKED
+#include <windef.h>
+#endif
 
 // Extended window styles; resource scripts use them too.
 #define WS_EX_NODRAG 0x40000000L
