@@ -10,9 +10,10 @@ namespace sim {
 
 namespace {
 
-constexpr std::uint16_t MF_POPUP = 0x10;
-constexpr std::uint16_t MF_END = 0x80;
-constexpr std::uint16_t MFT_SEPARATOR = 0x800;
+// Menu item flags as a menu template stores them.
+constexpr std::uint16_t kItemPopup = 0x10;
+constexpr std::uint16_t kItemLast = 0x80;
+constexpr std::uint16_t kItemSeparator = 0x800;
 
 // Deeper menus than this are not drawn by anyone; the limit keeps hostile input off the stack.
 constexpr int kMaxMenuDepth = 16;
@@ -169,7 +170,7 @@ std::vector<MenuItem> parseMenuItems(const Reader& r, std::size_t& at, int depth
         MenuItem item;
         item.flags = r.u16(at);
         at += 2;
-        const bool popup = item.flags & MF_POPUP;
+        const bool popup = item.flags & kItemPopup;
         if (!popup) {
             item.id = r.u16(at);
             at += 2;
@@ -178,9 +179,9 @@ std::vector<MenuItem> parseMenuItems(const Reader& r, std::size_t& at, int depth
         if (popup) {
             item.popup = parseMenuItems(r, at, depth + 1);
         } else {
-            item.separator = (item.flags & MFT_SEPARATOR) || (item.id == 0 && item.text.empty());
+            item.separator = (item.flags & kItemSeparator) || (item.id == 0 && item.text.empty());
         }
-        const bool last = item.flags & MF_END;
+        const bool last = item.flags & kItemLast;
         items.push_back(std::move(item));
         if (last) return items;
     }

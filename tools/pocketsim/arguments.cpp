@@ -29,7 +29,6 @@ std::string upper(std::string_view text) {
     return out;
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 bool allDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -52,6 +51,8 @@ bool addProduct(std::uint64_t& total, std::uint64_t a, std::uint64_t b, std::uin
 }
 
 }  // namespace
+
+std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 std::uint64_t parseDuration(std::string_view text) {
     // Kept well below 2^64 so that adding it to the clock cannot wrap.

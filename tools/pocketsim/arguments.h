@@ -16,6 +16,9 @@ struct UsageError : std::runtime_error {
 
 // "5s", "450ms", "2h", "1h30m", "3d", or a plain number of milliseconds. Units go from the
 // largest to the smallest, each at most once, so "30m1h" or "1h1h" is taken as a typo.
+// `text` in double quotes, as an error message shows what it was given.
+std::string quoted(std::string_view text);
+
 std::uint64_t parseDuration(std::string_view text);
 
 // A decimal or 0x-prefixed hexadecimal number no larger than `max`; `what` names it in errors.

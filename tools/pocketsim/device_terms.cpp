@@ -29,7 +29,6 @@ using Named = sim::NamedValue;
 constexpr std::array<Named, 4> kDisplayStates{{
     {VideoPowerOn, "on"}, {VideoPowerStandBy, "standby"}, {VideoPowerSuspend, "suspend"}, {VideoPowerOff, "off"}}};
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 void putLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));

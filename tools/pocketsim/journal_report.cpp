@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::size_t kMostLines = 10;  // of a kind: a line that presses a key a hundred times stays readable
 
-struct Line {
+struct ReportLine {
     std::string kind;  // what "... N earlier KIND not shown" names; empty: always shown
     std::string text;
 };
@@ -40,7 +40,7 @@ std::string soundText(const pocket::PocketDevice& device, const sim::SoundStarte
            std::to_string(s.plannedEnd - s.start) + " ms";
 }
 
-std::string windowText(const pocket::PocketDevice& device, const ScriptState& state, HWND hwnd) {
+std::string windowLabel(const pocket::PocketDevice& device, const ScriptState& state, HWND hwnd) {
     for (const pocket::StandInRecord& s : device.standIns())
         if (s.hwnd == hwnd) return quote(s.className) + " of " + ownerText(device, s.pid);
     for (const pocket::StandInRecord& app : state.applications)
@@ -52,7 +52,7 @@ std::string windowText(const pocket::PocketDevice& device, const ScriptState& st
 
 // "hot keys taken by rcbridge (pid 4100): 142, 141": one line per holder and direction, at the
 // place of its first key.
-void noteKey(std::vector<Line>& lines, std::map<std::pair<std::uint32_t, bool>, std::size_t>& lineOf,
+void noteKey(std::vector<ReportLine>& lines, std::map<std::pair<std::uint32_t, bool>, std::size_t>& lineOf,
              const pocket::PocketDevice& device, const sim::HotKey& key, bool taken) {
     const std::string name = std::to_string(key.vk) + (key.modifiers ? "+" + modifierText(key.modifiers) : "");
     auto [it, fresh] = lineOf.try_emplace({key.pid, taken}, lines.size());
@@ -72,7 +72,7 @@ std::vector<std::string> JournalReport::next() {
     std::size_t dropped = 0;
     const std::vector<const sim::Entry*> entries = device_.journal().since(mark_, &dropped);
     mark_ = device_.mark();
-    std::vector<Line> lines;
+    std::vector<ReportLine> lines;
     if (dropped) lines.push_back({"", "... " + std::to_string(dropped) + " earlier journal entries no longer kept"});
 
     std::set<std::uint32_t> startedNow;
@@ -114,7 +114,7 @@ std::vector<std::string> JournalReport::next() {
         } else if (const auto* released = e->as<sim::HotKeyReleased>()) {
             noteKey(lines, keyLines, device_, released->key, false);
         } else if (const auto* sent = e->as<sim::SentToBackground>()) {
-            lines.push_back({"", "the shell sent " + windowText(device_, state_, sent->window) + " to the background"});
+            lines.push_back({"", "the shell sent " + windowLabel(device_, state_, sent->window) + " to the background"});
         } else if (const auto* write = e->as<sim::VolumeWrite>()) {
             stampedLine("volume settings", "volume set to " + volumeText(write->volume) + " by " + ownerText(device_, write->pid));
         } else if (const auto* sound = e->as<sim::SoundStarted>()) {
@@ -145,10 +145,10 @@ std::vector<std::string> JournalReport::next() {
 
     // Only the last few of each kind.
     std::map<std::string, std::size_t> count;
-    for (const Line& line : lines) ++count[line.kind];
+    for (const ReportLine& line : lines) ++count[line.kind];
     std::map<std::string, std::size_t> seen;
     std::vector<std::string> out;
-    for (const Line& line : lines) {
+    for (const ReportLine& line : lines) {
         const std::size_t n = count[line.kind];
         const std::size_t index = seen[line.kind]++;
         if (line.kind.empty() || n <= kMostLines) {

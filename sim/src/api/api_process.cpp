@@ -10,7 +10,7 @@ using namespace sim;
 
 namespace {
 
-std::optional<std::u16string> fromAnsi(ApiCall& call, LPCSTR text) {
+std::optional<std::u16string> optionalFromAnsi(ApiCall& call, LPCSTR text) {
     if (!text) return std::nullopt;
     return ansiToWide(call.device.config.ansiCodePage, text);
 }
@@ -70,9 +70,9 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
     Device& device = call.device;
     ProcessLaunch launch;
     launch.parentPid = call.process.pid;
-    launch.applicationName = fromAnsi(call, applicationName);
-    launch.commandLine = fromAnsi(call, commandLine);
-    launch.currentDirectory = fromAnsi(call, currentDirectory);
+    launch.applicationName = optionalFromAnsi(call, applicationName);
+    launch.commandLine = optionalFromAnsi(call, commandLine);
+    launch.currentDirectory = optionalFromAnsi(call, currentDirectory);
     launch.workingFolder = fullDesktopPath(call.process, launch.currentDirectory.value_or(call.process.currentDirectory));
     launch.inheritHandles = inheritHandles;
     launch.creationFlags = creationFlags;
