@@ -10,9 +10,10 @@
 
 namespace {
 
+// One program's sweep is a test of its own, so that the four can run side by side.
 struct ProgramSweep {
     const char* program;
-    std::vector<sweep::Scenario> scenarios;
+    std::vector<sweep::Scenario> (*scenarios)();
 };
 
 // A fault point is one call of a scenario; the same function, occurrence and program in two
@@ -28,12 +29,6 @@ struct Tally {
         runs += result.runs;
         points += result.points.size();
         distinct.insert(result.points.begin(), result.points.end());
-    }
-    void add(const Tally& other) {
-        scenarios += other.scenarios;
-        runs += other.runs;
-        points += other.points;
-        distinct.insert(other.distinct.begin(), other.distinct.end());
     }
     // "GetClassNameW (up to #4), ...": what failed, and how far into a scenario.
     std::string functions() const {
@@ -55,32 +50,31 @@ constexpr std::size_t kFailuresShown = 40;
 
 }  // namespace
 
-TEST(FaultSweep, EveryExaminedCallFailsInTurn) {
-    const std::vector<ProgramSweep> programs = {
-        {"voltmarap", sweep::monitorScenarios()},
-        {"rcbridge", sweep::bridgeScenarios()},
-        {"appshut", sweep::tapCloseScenarios()},
-        {"setuplaunch", sweep::launcherScenarios()},
-    };
-    Tally total;
+class FaultSweep : public ::testing::TestWithParam<ProgramSweep> {};
+
+TEST_P(FaultSweep, EveryExaminedCallFailsInTurn) {
+    const ProgramSweep& program = GetParam();
+    Tally tally;
     std::vector<std::string> failures;
-    for (const ProgramSweep& program : programs) {
-        Tally tally;
-        for (const sweep::Scenario& scenario : program.scenarios) {
-            const sweep::SweepResult result = sweep::sweepScenario(scenario);
-            std::printf("[fault sweep] %-11s %-50s %4zu runs, %4zu fault points\n", program.program,
-                        scenario.name.c_str(), result.runs, result.points.size());
-            tally.add(result);
-            failures.insert(failures.end(), result.failures.begin(), result.failures.end());
-        }
-        std::printf("[fault sweep] %s: %s\n[fault sweep] %s fails in turn: %s\n", program.program,
-                    tally.describe().c_str(), program.program, tally.functions().c_str());
-        total.add(tally);
+    for (const sweep::Scenario& scenario : program.scenarios()) {
+        const sweep::SweepResult result = sweep::sweepScenario(scenario);
+        std::printf("[fault sweep] %-11s %-50s %4zu runs, %4zu fault points\n", program.program,
+                    scenario.name.c_str(), result.runs, result.points.size());
+        tally.add(result);
+        failures.insert(failures.end(), result.failures.begin(), result.failures.end());
     }
-    std::printf("[fault sweep] total: %s\n", total.describe().c_str());
+    std::printf("[fault sweep] %s: %s\n[fault sweep] %s fails in turn: %s\n", program.program,
+                tally.describe().c_str(), program.program, tally.functions().c_str());
     std::fflush(stdout);
 
     std::string shown;
     for (std::size_t i = 0; i < failures.size() && i < kFailuresShown; ++i) shown += "\n  " + failures[i];
     EXPECT_TRUE(failures.empty()) << failures.size() << " problem(s):" << shown;
 }
+
+INSTANTIATE_TEST_SUITE_P(Programs, FaultSweep,
+                         ::testing::Values(ProgramSweep{"voltmarap", sweep::monitorScenarios},
+                                           ProgramSweep{"rcbridge", sweep::bridgeScenarios},
+                                           ProgramSweep{"appshut", sweep::tapCloseScenarios},
+                                           ProgramSweep{"setuplaunch", sweep::launcherScenarios}),
+                         [](const auto& info) { return std::string(info.param.program); });
