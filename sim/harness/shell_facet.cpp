@@ -104,6 +104,7 @@ std::optional<TrayIconView> ShellFacet::trayIconOf(const std::string& program) c
 bool ShellFacet::penDownOnTrayIcon(HWND hwnd, UINT id, int touches) {
     const sim::TrayIcon* icon = device_.shell.findTrayIcon(hwnd, id);
     if (!icon) return false;
+    device_.note(sim::StylusEvent{WM_LBUTTONDOWN, hwnd, 0, 0, true, id});
     if (device_.shell.menu) {
         // The touch belongs to the menu's tracking, and so does the lift that follows it.
         liftBelongsToMenu_ = true;
@@ -119,6 +120,7 @@ bool ShellFacet::penDownOnTrayIcon(HWND hwnd, UINT id, int touches) {
 bool ShellFacet::penUpOnTrayIcon(HWND hwnd, UINT id) {
     const sim::TrayIcon* icon = device_.shell.findTrayIcon(hwnd, id);
     if (!icon) return false;
+    device_.note(sim::StylusEvent{WM_LBUTTONUP, hwnd, 0, 0, true, id});
     // An open menu tracks the pen itself: the lift never reaches the icon's owner.
     const bool menuTracked = device_.shell.menu || std::exchange(liftBelongsToMenu_, false);
     if (!menuTracked && icon->callbackMessage)

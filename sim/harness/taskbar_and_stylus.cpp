@@ -1,6 +1,7 @@
 #include "taskbar_and_stylus.h"
 
 #include "device.h"
+#include "touch_screen.h"
 
 namespace pocket {
 
@@ -8,14 +9,14 @@ HWND TaskbarAndStylus::taskbar() const { return device_.shellWindows.taskbar; }
 HWND TaskbarAndStylus::desktop() const { return device_.shellWindows.desktop; }
 std::uint32_t TaskbarAndStylus::shellPid() const { return device_.shellWindows.pid; }
 
-void TaskbarAndStylus::stylus(UINT message, WPARAM keys, int x, int y) {
-    device_.postSystemMessage(taskbar(), message, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+void TaskbarAndStylus::stylus(UINT message, int x, int y) {
+    sim::touch(device_, taskbar(), message, x, y);
     device_.runUntilIdle();
 }
 
-void TaskbarAndStylus::stylusDown(int x, int y) { stylus(WM_LBUTTONDOWN, 1 /* MK_LBUTTON */, x, y); }
-void TaskbarAndStylus::stylusMove(int x, int y) { stylus(WM_MOUSEMOVE, 1, x, y); }
-void TaskbarAndStylus::stylusUp(int x, int y) { stylus(WM_LBUTTONUP, 0, x, y); }
+void TaskbarAndStylus::stylusDown(int x, int y) { stylus(WM_LBUTTONDOWN, x, y); }
+void TaskbarAndStylus::stylusMove(int x, int y) { stylus(WM_MOUSEMOVE, x, y); }
+void TaskbarAndStylus::stylusUp(int x, int y) { stylus(WM_LBUTTONUP, x, y); }
 
 std::vector<sim::ReceivedMessage> TaskbarAndStylus::taskbarReceived(std::uint64_t mark) const {
     return core_.deliveries(taskbarOwnProcedure(), nullptr, mark);

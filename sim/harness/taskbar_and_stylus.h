@@ -38,7 +38,7 @@ protected:
     TaskbarAndStylus(sim::Device& device, const DeviceCore& core) : Facet(device), core_(core) {}
 
 private:
-    void stylus(UINT message, WPARAM keys, int x, int y);
+    void stylus(UINT message, int x, int y);
     const DeviceCore& core_;
 };
 

@@ -79,12 +79,21 @@ class StrokeTest : public TapCloseTest, public ::testing::WithParamInterface<Str
 TEST_P(StrokeTest, OnlyTheLiftDecides) {
     ASSERT_TRUE(start().running);
     HWND app = application();
+    const std::uint64_t mark = device.mark();
     for (const Stroke& s : GetParam().strokes) {
         if (s.kind == Stroke::Down) device.stylusDown(s.x, s.y);
         if (s.kind == Stroke::Move) device.stylusMove(s.x, s.y);
         if (s.kind == Stroke::Up) device.stylusUp(s.x, s.y);
     }
     EXPECT_EQ(closesSent(app), GetParam().closes ? 1u : 0u);
+    // The journal has the stroke as the screen felt it.
+    const auto touches = device.journal().all<sim::StylusEvent>(mark);
+    ASSERT_EQ(touches.size(), GetParam().strokes.size());
+    for (std::size_t i = 0; i < touches.size(); ++i) {
+        const Stroke& s = GetParam().strokes[i];
+        EXPECT_EQ(touches[i].message, s.kind == Stroke::Down ? WM_LBUTTONDOWN : s.kind == Stroke::Move ? WM_MOUSEMOVE : WM_LBUTTONUP);
+        EXPECT_EQ(std::pair(touches[i].x, touches[i].y), std::pair(s.x, s.y));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -78,12 +78,15 @@ struct HotKeyPress {
     std::optional<HotKey> receiver;  // empty: the key reached no one
 };
 
-// The stylus on the screen: WM_LBUTTONDOWN, WM_MOUSEMOVE or WM_LBUTTONUP at a window's point.
+// The stylus on the screen: WM_LBUTTONDOWN, WM_MOUSEMOVE or WM_LBUTTONUP at a window's point, or
+// touching and leaving an icon of the notification area (the shell tells the icon's owner).
 struct StylusEvent {
     UINT message = 0;
-    HWND target = nullptr;
+    HWND target = nullptr;  // the window, or the owner of the icon
     int x = 0;
     int y = 0;
+    bool onTrayIcon = false;
+    UINT iconId = 0;
 };
 
 struct SoundStarted {

@@ -104,6 +104,7 @@ void Journal::mixEntry(const Entry& entry) {
                 mix(item.message);
                 mix(static_cast<std::uint64_t>(item.x));
                 mix(static_cast<std::uint64_t>(item.y));
+                mix(item.onTrayIcon ? item.iconId + 1ULL : 0);
             } else if constexpr (std::is_same_v<T, SoundStarted>) {
                 mix(item.plannedEnd);
                 mix(item.async);
