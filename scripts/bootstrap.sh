@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ g++-multilib cpp       # 32-bit x86 build of the simulation, the target's data model
+  cmake ninja-build make                # the build (Ninja; the fuzz target's own project, Make)
+  g++ g++-multilib cpp                  # 32-bit x86 build of the simulation, the target's data model
   lib32asan8 lib32ubsan1                # the same build under AddressSanitizer and UndefinedBehaviorSanitizer
   clang libclang-rt-14-dev              # libFuzzer (32-bit runtime) for the launcher's fuzz target
   googletest                            # GoogleTest and GoogleMock sources, built with the same flags
