@@ -237,7 +237,8 @@ function cxx_prelude(file, label) {
     print "#include <string.h>\n#include <wchar.h>\n\n#include <string_view>\n#include <type_traits>\n" > file
     print "#define EXPANDED_TEXT(x) EXPANDED_TEXT_(x)\n#define EXPANDED_TEXT_(x) #x\n" > file
     print "// Records are compared field by field; a field of record type by its size alone, the record" > file
-    print "// itself being compared on its own." > file
+    print "// itself being compared on its own. (Checks of several headers may share a unit.)" > file
+    print "#ifndef SAME_FIELD_TYPE_DEFINED\n#define SAME_FIELD_TYPE_DEFINED" > file
     print "template <class Ours, class Theirs> constexpr bool same_field_type() {" > file
     print "    if constexpr (std::is_array_v<Ours> && std::is_array_v<Theirs>)" > file
     print "        return std::extent_v<Ours> == std::extent_v<Theirs> &&" > file
@@ -246,7 +247,7 @@ function cxx_prelude(file, label) {
     print "        return sizeof(Ours) == sizeof(Theirs);" > file
     print "    else" > file
     print "        return std::is_same_v<Ours, Theirs>;" > file
-    print "}\n" > file
+    print "}\n#endif\n" > file
 }
 function write_ce_checks(label,    file, i) {
     file = out_dir "/" label ".c"
