@@ -28,22 +28,21 @@ std::string Leftover::describe() const {
            (count == 1 ? "" : "(s)");
 }
 
-std::vector<Leftover> leftoversOfEndedProcesses(const PocketDevice& device) {
+std::vector<Leftover> handlesLeftBy(const ProcessView& ended) {
     std::vector<Leftover> out;
-    std::map<std::uint32_t, std::string> ended;
-    for (const ProcessView& p : device.processes()) {
-        if (p.running) continue;
-        ended[p.pid] = p.name;
-        for (const HandleCheck& check : kHandleChecks) {
-            const std::int64_t live = p.handles.liveOf(check.kind);
-            if (live != 0) out.push_back({p.pid, p.name, std::string(check.what) + " handle", live});
-        }
+    for (const HandleCheck& check : kHandleChecks) {
+        const std::int64_t live = ended.handles.liveOf(check.kind);
+        if (live != 0) out.push_back({ended.pid, ended.name, std::string(check.what) + " handle", live});
     }
+    return out;
+}
 
+std::vector<Leftover> heldForEndedProcesses(const PocketDevice& device) {
+    std::vector<Leftover> out;
     auto report = [&](const char* what, const std::map<std::uint32_t, std::int64_t>& counts) {
         for (const auto& [pid, count] : counts) {
-            auto it = ended.find(pid);
-            if (it != ended.end()) out.push_back({pid, it->second, what, count});
+            const auto holder = device.process(pid);
+            if (holder && !holder->running) out.push_back({pid, holder->name, what, count});
         }
     };
     std::map<std::uint32_t, std::int64_t> timers, hotKeys, notifications, trayIcons;
@@ -58,19 +57,31 @@ std::vector<Leftover> leftoversOfEndedProcesses(const PocketDevice& device) {
     return out;
 }
 
+std::vector<Leftover> leftoversOfEndedProcesses(const PocketDevice& device) {
+    std::vector<Leftover> out;
+    for (const ProcessView& p : device.processes())
+        if (!p.running)
+            for (Leftover& left : handlesLeftBy(p)) out.push_back(std::move(left));
+    for (Leftover& left : heldForEndedProcesses(device)) out.push_back(std::move(left));
+    return out;
+}
+
+std::optional<std::string> nonZeroExit(const ProcessView& ended) {
+    if (ended.running || ended.exitCode == 0) return std::nullopt;
+    return ended.name + " (pid " + std::to_string(ended.pid) + ") ended with exit code " +
+           std::to_string(ended.exitCode.value_or(-1));
+}
+
 std::vector<std::string> nonZeroExits(const PocketDevice& device) {
     std::vector<std::string> out;
     for (const ProcessView& p : device.processes())
-        if (!p.running && p.exitCode != 0)
-            out.push_back(p.name + " (pid " + std::to_string(p.pid) + ") ended with exit code " +
-                          std::to_string(p.exitCode.value_or(-1)));
+        if (auto exit = nonZeroExit(p)) out.push_back(*exit);
     return out;
 }
 
 std::vector<std::string> duplicateCopies(const PocketDevice& device) {
     std::map<std::string, int> running;
-    for (const ProcessView& p : device.processes())
-        if (p.running) ++running[p.name];
+    for (const ProcessView& p : device.runningProcesses()) ++running[p.name];
     std::vector<std::string> out;
     for (const auto& [name, copies] : running)
         if (copies > 1) out.push_back(name + ": " + std::to_string(copies) + " copies running");

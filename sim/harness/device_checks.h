@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,14 @@ struct Leftover {
 // Handles open at exit (mutexes excepted: the system closes them, and the programs rely on it),
 // and timers, hot keys, notifications and tray icons still held for an ended process.
 std::vector<Leftover> leftoversOfEndedProcesses(const PocketDevice& device);
+// The same in two parts, for checks that look at each ended process once: the handles one ended
+// process left open, and what the device still holds for processes that ended.
+std::vector<Leftover> handlesLeftBy(const ProcessView& ended);
+std::vector<Leftover> heldForEndedProcesses(const PocketDevice& device);
 
 // "appshut (pid 4) ended with exit code 1", one line per ended process whose code is not 0.
 std::vector<std::string> nonZeroExits(const PocketDevice& device);
+std::optional<std::string> nonZeroExit(const ProcessView& ended);
 
 // "voltmarap: 2 copies running", one line per program that runs more than once.
 std::vector<std::string> duplicateCopies(const PocketDevice& device);

@@ -169,6 +169,20 @@ std::vector<ProcessView> ProcessesFacet::processes() const {
     return out;
 }
 
+std::vector<ProcessView> ProcessesFacet::processesAfter(std::size_t count) const {
+    std::vector<ProcessView> out;
+    const auto& all = device_.processes();
+    for (std::size_t i = count; i < all.size(); ++i) out.push_back(viewOf(*all[i]));
+    return out;
+}
+
+std::vector<ProcessView> ProcessesFacet::runningProcesses() const {
+    std::vector<ProcessView> out;
+    for (const auto& p : device_.processes())
+        if (p->running()) out.push_back(viewOf(*p));
+    return out;
+}
+
 std::optional<ProcessView> ProcessesFacet::process(std::uint32_t pid) const {
     if (const sim::Process* p = device_.findProcess(pid)) return viewOf(*p);
     return std::nullopt;

@@ -23,7 +23,11 @@ public:
     ProcessView startCode(const std::string& name, std::function<int()> body);
     // Ends a process at once, as TerminateProcess would.
     void terminate(std::uint32_t pid, int exitCode);
+    // Every process ever started, in start order; a long run may have thousands.
     std::vector<ProcessView> processes() const;
+    std::vector<ProcessView> runningProcesses() const;
+    // The processes started after the first `count` (in start order).
+    std::vector<ProcessView> processesAfter(std::size_t count) const;
     std::optional<ProcessView> process(std::uint32_t pid) const;
     std::vector<std::uint32_t> runningPids(const std::string& program) const;
     std::size_t runningCount(const std::string& program) const { return runningPids(program).size(); }

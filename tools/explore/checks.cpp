@@ -32,6 +32,7 @@ std::string utf8(const std::u16string& text) { return sim::toUtf8(text); }
 }  // namespace
 
 void Run::checkAll() {
+    takeProcessCensus();
     checkSimulation();
     checkPrograms();
     checkHandles();
@@ -47,10 +48,27 @@ void Run::checkSimulation() {
     for (const std::string& d : pocket::duplicateCopies(device_)) problem(d);
 }
 
+// A run starts thousands of processes: each is looked at while it runs and once when it ended.
+void Run::takeProcessCensus() {
+    endedThisStep_.clear();
+    for (pocket::ProcessView& p : device_.processesAfter(processesSeen_)) {
+        ++processesSeen_;
+        if (!p.running) endedThisStep_.push_back(std::move(p));
+    }
+    for (std::uint32_t pid : runningBefore_)
+        if (auto p = device_.process(pid); p && !p->running) endedThisStep_.push_back(std::move(*p));
+    running_ = device_.runningProcesses();
+    runningBefore_.clear();
+    for (const pocket::ProcessView& p : running_) runningBefore_.push_back(p.pid);
+}
+
 void Run::checkPrograms() {
-    for (const std::string& exit : pocket::nonZeroExits(device_))
-        if (exitsReported_.insert(exit).second) problem(exit);
-    for (const pocket::Leftover& left : pocket::leftoversOfEndedProcesses(device_)) {
+    for (const pocket::ProcessView& p : endedThisStep_)
+        if (auto exit = pocket::nonZeroExit(p)) problem(*exit);
+    std::vector<pocket::Leftover> leftovers = pocket::heldForEndedProcesses(device_);
+    for (const pocket::ProcessView& p : endedThisStep_)
+        for (pocket::Leftover& left : pocket::handlesLeftBy(p)) leftovers.push_back(std::move(left));
+    for (const pocket::Leftover& left : leftovers) {
         bool tolerated = false;
         if (left.what == "notification") {
             // Kept because its removal was made to fail: the model knows each one.
@@ -66,11 +84,14 @@ void Run::checkPrograms() {
 }
 
 void Run::checkHandles() {
-    for (const pocket::ProcessView& p : device_.processes()) {
+    auto checkReleases = [&](const pocket::ProcessView& p) {
         if (p.handles.badReleases != 0)
             problem(p.name + " (pid " + std::to_string(p.pid) + ") released " +
                     std::to_string(p.handles.badReleases) + " handle(s) it did not hold");
-        if (!p.running) continue;
+    };
+    for (const pocket::ProcessView& p : endedThisStep_) checkReleases(p);
+    for (const pocket::ProcessView& p : running_) {
+        checkReleases(p);
         const HandleBound* bound = nullptr;
         for (const HandleBound& b : kHandleBounds)
             if (p.name == b.program || p.name.rfind(std::string(b.program) + "-", 0) == 0) bound = &b;

@@ -119,7 +119,7 @@ ExploreResult Run::go() {
     }
     counts_["samples"] = monitor_.samples();
     counts_["faults injected"] = device_.faultsInjected();
-    counts_["processes"] = device_.processes().size();
+    counts_["processes"] = processesSeen_;
     result.counts = counts_;
     result.hash = hash;
     return result;
@@ -132,8 +132,7 @@ std::string Run::observationDigest() const {
         << device_.notifications().size() << ' '
         << device_.trayIcons().size() << ' ' << device_.displayPowerState() << ' '
         << device_.journal().digest();
-    for (const pocket::ProcessView& p : device_.processes())
-        if (p.running) out << ' ' << p.pid;
+    for (const pocket::ProcessView& p : running_) out << ' ' << p.pid;
     return out.str();
 }
 

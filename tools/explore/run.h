@@ -132,6 +132,7 @@ private:
 
     // Checks (checks.cpp).
     void checkAll();
+    void takeProcessCensus();
     void checkSimulation();
     void checkPrograms();
     void checkHandles();
@@ -174,7 +175,10 @@ private:
     std::string event_;
     std::map<std::string, std::uint64_t> counts_;
     std::size_t errorsSeen_ = 0;
-    std::set<std::string> exitsReported_;
+    std::size_t processesSeen_ = 0;
+    std::vector<std::uint32_t> runningBefore_;
+    std::vector<pocket::ProcessView> running_;        // after this step
+    std::vector<pocket::ProcessView> endedThisStep_;  // a process that started and ended in it too
 };
 
 }  // namespace explore

@@ -115,9 +115,10 @@ void Device::advance(std::uint64_t milliseconds) {
 }
 
 Process* Device::findProcess(std::uint32_t pid) const {
-    for (const auto& p : processes_)
-        if (p->pid == pid) return p.get();
-    return nullptr;
+    // Pids only grow, so the list is in pid order.
+    auto it = std::lower_bound(processes_.begin(), processes_.end(), pid,
+                               [](const std::unique_ptr<Process>& p, std::uint32_t id) { return p->pid < id; });
+    return it != processes_.end() && (*it)->pid == pid ? it->get() : nullptr;
 }
 
 std::vector<Process*> Device::running(const std::string& program) const {
