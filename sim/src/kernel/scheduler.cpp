@@ -1,38 +1,20 @@
 #include "scheduler.h"
 
-#include <pthread.h>
-
 #include <algorithm>
 
+#include "context.h"
 #include "device.h"
 
 namespace sim {
 
-Scheduler::Scheduler(Device& device) : device_(device) {
-    const int cpu = sched_getcpu();
-    CPU_ZERO(&processor_);
-    CPU_SET(cpu < 0 ? 0 : cpu, &processor_);
-    // Only one thread of the device runs at a time, so one processor loses nothing.
-    if (pthread_getaffinity_np(pthread_self(), sizeof driverAffinity_, &driverAffinity_) == 0 &&
-        CPU_ISSET(cpu < 0 ? 0 : cpu, &driverAffinity_))
-        driverPinned_ = pthread_setaffinity_np(pthread_self(), sizeof processor_, &processor_) == 0;
-}
+Scheduler::Scheduler(Device& device) : device_(device) {}
 
-Scheduler::~Scheduler() {
-    abortAll();
-    if (driverPinned_) pthread_setaffinity_np(pthread_self(), sizeof driverAffinity_, &driverAffinity_);
-}
-
-void Scheduler::pinToDeviceProcessor() const {
-    if (driverPinned_) pthread_setaffinity_np(pthread_self(), sizeof processor_, &processor_);
-}
+Scheduler::~Scheduler() { abortAll(); }
 
 SimThread& Scheduler::spawn(Process* process, std::string name, std::function<void()> body) {
     threads_.push_back(std::make_unique<SimThread>(*this, process, nextThreadId_, std::move(name), std::move(body)));
     nextThreadId_ += 4;
-    SimThread& thread = *threads_.back();
-    thread.start();
-    return thread;
+    return *threads_.back();
 }
 
 SimThread* Scheduler::pickRunnable() {
@@ -53,11 +35,12 @@ void Scheduler::runTurn(SimThread& thread) {
     thread.state_ = ThreadState::Running;
     thread.callsThisTurn = 0;
     running_ = &thread;
-    thread.turn_.release();
-    driverTurn_.acquire();
+    const CallContext driverContext = currentContext();
+    currentContext() = CallContext{&device_, &thread};
+    thread.fiber_.resumeFrom(driver_);
+    currentContext() = driverContext;
     running_ = nullptr;
     if (thread.state_ == ThreadState::Finished) {
-        thread.os_.join();
         device_.threadFinished(thread);
         auto it = std::find_if(threads_.begin(), threads_.end(), [&](const auto& t) { return t.get() == &thread; });
         const auto index = static_cast<std::size_t>(it - threads_.begin());
@@ -96,8 +79,7 @@ void Scheduler::block(SimThread& self, std::function<bool()> canWake,
     self.canWake_ = std::move(canWake);
     self.wakeTime_ = std::move(wakeTime);
     self.state_ = ThreadState::Blocked;
-    driverTurn_.release();
-    self.turn_.acquire();
+    self.fiber_.suspend();
     self.canWake_ = nullptr;
     self.wakeTime_ = nullptr;
     if (self.abortRequested_) throw ThreadAbort{};

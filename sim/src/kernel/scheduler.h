@@ -1,16 +1,14 @@
 // Runs the simulated threads one at a time, in a fixed order, so that the same inputs give the same run.
 #pragma once
 
-#include <sched.h>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <semaphore>
 #include <string>
 #include <vector>
 
+#include "fiber.h"
 #include "sim_thread.h"
 
 namespace sim {
@@ -49,22 +47,13 @@ private:
     friend class SimThread;
     SimThread* pickRunnable();
     void runTurn(SimThread& thread);
-    void threadGaveUpTurn() { driverTurn_.release(); }
-
-    // Every thread of the device, the driver's included, runs on one processor: a turn then
-    // passes within that processor, without waking an idle one (which costs tens of
-    // microseconds each time and dominated long runs).
-    void pinToDeviceProcessor() const;
 
     Device& device_;
-    cpu_set_t processor_{};
-    cpu_set_t driverAffinity_{};
-    bool driverPinned_ = false;
+    Fiber driver_;  // the OS thread that calls runUntilIdle
     std::vector<std::unique_ptr<SimThread>> threads_;
     SimThread* running_ = nullptr;
     std::size_t nextIndex_ = 0;
     std::uint32_t nextThreadId_ = 0x100;
-    std::binary_semaphore driverTurn_{0};
 };
 
 }  // namespace sim

@@ -1,4 +1,5 @@
-// One simulated thread: an OS thread that runs only when the scheduler hands it the turn.
+// One simulated thread: a fiber on the driver's OS thread that runs only when the scheduler hands
+// it the turn.
 #pragma once
 
 #include <windows.h>
@@ -6,11 +7,10 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <semaphore>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "fiber.h"
 #include "message_queue.h"
 
 namespace sim {
@@ -50,8 +50,9 @@ public:
 
 private:
     friend class Scheduler;
-    void start();
     void threadMain();
+    // Room for the simulation's own frames and the sanitizers'; untouched pages cost nothing.
+    static constexpr std::size_t kStackBytes = 1024 * 1024;
 
     Scheduler& scheduler_;
     Process* process_;
@@ -63,8 +64,7 @@ private:
     std::function<bool()> canWake_;
     std::function<std::optional<std::uint64_t>()> wakeTime_;
     bool abortRequested_ = false;
-    std::binary_semaphore turn_{0};
-    std::thread os_;
+    Fiber fiber_;
 };
 
 }  // namespace sim

@@ -1,0 +1,142 @@
+#include "fiber.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define POCKET_FIBERS_TELL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define POCKET_FIBERS_TELL_ASAN 1
+#endif
+#endif
+
+#ifdef POCKET_FIBERS_TELL_ASAN
+#include <sanitizer/common_interface_defs.h>
+#endif
+
+#if defined(__i386__)
+// Saves the callee-saved registers on the running stack, stores its pointer in *save, and returns
+// on the stack `next` with the registers it saved. swapcontext would do the same plus two system
+// calls for the signal mask, which nothing here changes; those calls were most of a turn's cost.
+extern "C" void pocketSwitchStack(void** save, void* next);
+asm(R"(
+    .text
+    .globl pocketSwitchStack
+    .type pocketSwitchStack, @function
+pocketSwitchStack:
+    pushl %ebp
+    pushl %ebx
+    pushl %esi
+    pushl %edi
+    movl 20(%esp), %eax
+    movl %esp, (%eax)
+    movl 24(%esp), %esp
+    popl %edi
+    popl %esi
+    popl %ebx
+    popl %ebp
+    ret
+    .size pocketSwitchStack, .-pocketSwitchStack
+)");
+#endif
+
+namespace sim {
+
+namespace {
+
+[[noreturn]] void fiberFailure(const char* what) {
+    std::fprintf(stderr, "pocketsim: %s\n", what);
+    std::abort();
+}
+
+}  // namespace
+
+Fiber::Fiber(std::function<void()> body, std::size_t stackBytes) : body_(std::move(body)) {
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    mappingBytes_ = (stackBytes + page - 1) / page * page + page;
+    mapping_ = mmap(nullptr, mappingBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (mapping_ == MAP_FAILED) fiberFailure("no memory for a simulated thread's stack");
+    // The lowest page stays inaccessible: an overflow faults instead of writing over other memory.
+    mprotect(mapping_, page, PROT_NONE);
+    stackBottom_ = static_cast<char*>(mapping_) + page;
+    stackBytes_ = mappingBytes_ - page;
+
+#if defined(__i386__)
+    // What pocketSwitchStack pops on the first switch: four registers, then start's address as the
+    // return address, under which start finds a null return address and its argument. The argument
+    // sits 16-byte aligned, as a call leaves it.
+    auto* top = reinterpret_cast<std::uintptr_t*>(
+        (reinterpret_cast<std::uintptr_t>(stackBottom_) + stackBytes_ - 16) & ~std::uintptr_t{15});
+    top[0] = reinterpret_cast<std::uintptr_t>(this);
+    top[-1] = 0;
+    top[-2] = reinterpret_cast<std::uintptr_t>(&Fiber::start);
+    for (int i = 3; i <= 6; ++i) top[-i] = 0;
+    stackPointer_ = top - 6;
+#else
+    if (getcontext(&context_) != 0) fiberFailure("getcontext failed");
+    context_.uc_stack.ss_sp = const_cast<void*>(stackBottom_);
+    context_.uc_stack.ss_size = stackBytes_;
+    context_.uc_link = nullptr;
+    // makecontext passes ints: the pointer goes in two halves.
+    const auto self = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(this));
+    makecontext(&context_, reinterpret_cast<void (*)()>(&Fiber::startFromContext), 2,
+                static_cast<unsigned>(self >> 32), static_cast<unsigned>(self));
+#endif
+}
+
+Fiber::~Fiber() {
+    if (mapping_) munmap(mapping_, mappingBytes_);
+}
+
+#if !defined(__i386__)
+void Fiber::startFromContext(unsigned high, unsigned low) {
+    start(reinterpret_cast<Fiber*>(static_cast<std::uintptr_t>((static_cast<std::uint64_t>(high) << 32) | low)));
+}
+#endif
+
+void Fiber::start(Fiber* self) {
+    self->arrived();
+    self->body_();
+    self->finished_ = true;
+    self->suspend();
+    fiberFailure("a finished simulated thread was resumed");
+}
+
+void Fiber::resumeFrom(Fiber& from) {
+    if (finished_) fiberFailure("a finished simulated thread was resumed");
+    resumer_ = &from;
+    from.switchTo(*this);
+}
+
+void Fiber::switchTo(Fiber& to) {
+#ifdef POCKET_FIBERS_TELL_ASAN
+    // A finished fiber's fake stack frames can go.
+    __sanitizer_start_switch_fiber(finished_ ? nullptr : &fakeStack_, to.stackBottom_, to.stackBytes_);
+#endif
+#if defined(__i386__)
+    pocketSwitchStack(&stackPointer_, to.stackPointer_);
+#else
+    if (swapcontext(&context_, &to.context_) != 0) fiberFailure("swapcontext failed");
+#endif
+    arrived();
+}
+
+void Fiber::arrived() {
+#ifdef POCKET_FIBERS_TELL_ASAN
+    const void* previousBottom = nullptr;
+    std::size_t previousBytes = 0;
+    __sanitizer_finish_switch_fiber(fakeStack_, &previousBottom, &previousBytes);
+    // The driver's stack is learnt from the first switch away from it.
+    if (resumer_ && !resumer_->stackBottom_) {
+        resumer_->stackBottom_ = previousBottom;
+        resumer_->stackBytes_ = previousBytes;
+    }
+#endif
+}
+
+}  // namespace sim
