@@ -10,7 +10,7 @@ void FaultsAndStops::failCall(const std::string& function, std::uint64_t occurre
 }
 
 void FaultsAndStops::clearFaults() { device_.faults.clear(); }
-std::uint64_t FaultsAndStops::faultsInjected() const { return device_.faults.injected(); }
+std::uint64_t FaultsAndStops::faultsInjected() const { return device_.faults.fired(); }
 
 std::uint64_t FaultsAndStops::callCount(const std::string& function, const std::string& program) const {
     return program.empty() ? device_.faults.occurrences(function) : device_.faults.occurrences(function, program);
@@ -22,6 +22,27 @@ std::map<std::string, std::uint64_t> FaultsAndStops::callCounts(const std::strin
 
 void FaultsAndStops::stopAt(const std::string& function, std::uint64_t occurrence, const std::string& program) {
     device_.preemptions.add(sim::FaultRule{function, program, occurrence, 1});
+}
+
+std::uint64_t FaultsAndStops::callsMade(const std::string& function, const std::string& program) const {
+    return program.empty() ? device_.preemptions.occurrences(function)
+                           : device_.preemptions.occurrences(function, program);
+}
+
+namespace {
+
+std::vector<std::string> describe(const std::vector<sim::FaultRule>& rules) {
+    std::vector<std::string> out;
+    for (const sim::FaultRule& r : rules)
+        out.push_back(r.function + " " + std::to_string(r.first) + (r.process.empty() ? "" : " " + r.process));
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> FaultsAndStops::faultsNeverFired() const { return describe(device_.faults.neverFired()); }
+std::vector<std::string> FaultsAndStops::stopsNeverReached() const {
+    return describe(device_.preemptions.neverFired());
 }
 
 std::vector<StoppedThread> FaultsAndStops::stoppedThreads() const {

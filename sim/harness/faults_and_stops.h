@@ -21,9 +21,15 @@ public:
     std::uint64_t callCount(const std::string& function, const std::string& program = "") const;
     std::map<std::string, std::uint64_t> callCounts(const std::string& program = "") const;
 
-    // Stops a thread right after the `occurrence`-th call of `function` (by `program`, or any) has
-    // had its effect, before it returns; the others run meanwhile until resumeStopped().
+    // Stops a thread right after the `occurrence`-th call of `function` (by `program`'s threads, or
+    // any; counted from the device's start) has had its effect, before it returns; the others run
+    // meanwhile until resumeStopped().
     void stopAt(const std::string& function, std::uint64_t occurrence = 1, const std::string& program = "");
+    // Calls made so far of any function, by the threads of `program` or of all: what stops count.
+    std::uint64_t callsMade(const std::string& function, const std::string& program = "") const;
+    // Faults and stops asked for that have not happened yet, as "SetTimer 2 voltmarap".
+    std::vector<std::string> faultsNeverFired() const;
+    std::vector<std::string> stopsNeverReached() const;
     std::vector<StoppedThread> stoppedThreads() const;
     void resumeStopped();
 

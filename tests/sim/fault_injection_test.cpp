@@ -64,7 +64,7 @@ TEST_P(FaultInjection, FailsOnceAsAWindowThatWentAway) {
 
     const Outcome after = callOnce();
     EXPECT_EQ(after.result, before.result);
-    EXPECT_EQ(inside(device).faults.injected(), 1u);
+    EXPECT_EQ(inside(device).faults.fired(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -71,7 +71,7 @@ namespace {
 struct InProgressRow {
     const char* name;
     const char* call;  // where a thread stops while the shell's thread is inside our procedure
-    std::uint64_t occurrence;
+    std::uint64_t occurrence;  // counted from the tap
     const char* process;
 };
 
@@ -85,7 +85,7 @@ TEST_P(InProgressTest, ProgramOutlivesTheCallUnderWay) {
     const InProgressRow& row = GetParam();
     const auto shut = start();
     HWND app = application();
-    device.stopAt(row.call, row.occurrence, row.process);
+    device.stopAt(row.call, device.callsMade(row.call, row.process) + row.occurrence, row.process);
     device.stylusDown(230, 10);
     device.stylusUp(230, 10);
     ASSERT_EQ(device.stoppedThreads().size(), 1u);

@@ -8,6 +8,7 @@
 #include <string>
 #include <type_traits>
 
+#include "calls.h"
 #include "context.h"
 #include "device.h"
 #include "process.h"
@@ -46,7 +47,12 @@ class ApiCall {
 public:
     template <class... Args>
     explicit ApiCall(const char* function, const Args&... args)
-        : device(currentDevice()), thread(currentThread()), process(*thread.process()), function_(function) {
+        : device(currentDevice()),
+          thread(currentThread()),
+          process(*thread.process()),
+          function_(function),
+          call_(findPlatformCall(function)) {
+        if (!call_) unlisted();
         if (++thread.callsThisTurn > device.scheduler.runawayLimit) runaway();
         if (device.journal.recordingCalls()) {
             recording_ = true;
@@ -68,7 +74,7 @@ public:
     template <class T>
     T ret(T value) {
         if (recording_) result_ = argValue(value);
-        if (!device.preemptions.empty()) preemptionPoint();
+        preemptionPoint();
         return value;
     }
     // Sets the thread's last error and returns `value`.
@@ -84,10 +90,12 @@ public:
 
 private:
     [[noreturn]] void runaway();
+    [[noreturn]] void unlisted();
     // The call has had its effect but not returned yet: where the driver may stop the thread.
     void preemptionPoint();
 
     const char* function_;
+    const PlatformCall* call_;
     bool recording_ = false;
     bool injected_ = false;
     std::uint64_t sequence_ = 0;

@@ -1,4 +1,4 @@
-// Which platform calls the driver makes fail, by function name and occurrence.
+// Which platform calls the driver makes fail (or stops a thread in), by function name and occurrence.
 #pragma once
 
 #include <cstdint>
@@ -19,29 +19,41 @@ struct FaultRule {
 
 class FaultPlan {
 public:
-    void add(FaultRule rule) { rules_.push_back(std::move(rule)); }
+    // A function the platform does not have never fires.
+    void add(FaultRule rule);
     bool empty() const { return rules_.empty(); }
-    // Counts the call only while there are rules; for plans that are rarely used, such as stops.
-    bool shouldStop(const std::string& function, const std::string& process) {
-        return !rules_.empty() && shouldFail(function, process);
-    }
     void clear() { rules_.clear(); }
 
-    // Counts one call of `function` made by `process` and says whether it fails.
-    bool shouldFail(const std::string& function, const std::string& process);
+    // Counts one call of the function at `callIndex` (see platformCallIndex) made by `process`
+    // and says whether a rule picks it.
+    bool shouldFire(std::size_t callIndex, const std::string& process);
     // Calls counted so far, by function name; what a sweep uses to know which occurrences exist.
     std::uint64_t occurrences(const std::string& function) const;
     std::uint64_t occurrences(const std::string& function, const std::string& process) const;
-    // One program's calls so far, by function name: the failure points a sweep of it goes through.
+    // One program's calls so far (or everyone's), by function name: the points a sweep goes through.
     std::map<std::string, std::uint64_t> occurrencesOf(const std::string& process) const;
-    const std::map<std::string, std::uint64_t>& allOccurrences() const { return counts_; }
-    std::uint64_t injected() const { return injected_; }
+    std::map<std::string, std::uint64_t> allOccurrences() const;
+    std::uint64_t fired() const { return fired_; }
+    // The rules that have not picked a single call yet.
+    std::vector<FaultRule> neverFired() const;
 
 private:
-    std::vector<FaultRule> rules_;
-    std::map<std::string, std::uint64_t> counts_;
-    std::map<std::pair<std::string, std::string>, std::uint64_t> perProcess_;
-    std::uint64_t injected_ = 0;
+    struct Rule {
+        FaultRule rule;
+        std::size_t callIndex;
+        std::uint64_t fired = 0;
+    };
+    struct ProcessCounts {
+        std::string process;
+        std::vector<std::uint64_t> counts;  // by call index
+    };
+    std::vector<std::uint64_t>& countsOf(const std::string& process);
+    const std::vector<std::uint64_t>* findCountsOf(const std::string& process) const;
+
+    std::vector<Rule> rules_;
+    std::vector<std::uint64_t> counts_;  // by call index
+    std::vector<ProcessCounts> perProcess_;
+    std::uint64_t fired_ = 0;
 };
 
 }  // namespace sim
