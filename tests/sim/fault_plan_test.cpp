@@ -14,7 +14,7 @@ struct FaultCase {
     std::vector<bool> expected;  // for calls 1..n of SetTimer by program "a"
 };
 
-std::size_t indexOf(const char* name) { return sim::platformCallIndex(*sim::findPlatformCall(name)); }
+std::size_t indexOf(const char* name) { return sim::platformCallIndex(name); }
 
 class FaultPlanRules : public ::testing::TestWithParam<FaultCase> {};
 

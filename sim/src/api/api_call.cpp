@@ -1,7 +1,5 @@
 #include "api_call.h"
 
-#include <cstdio>
-#include <cstdlib>
 
 namespace sim {
 
@@ -27,26 +25,20 @@ ApiCall::~ApiCall() {
 
 
 bool ApiCall::injectFault() {
-    if (!call_->canFail) {
+    if (!call_.canFail) {
         device.reportError(std::string(function_) + " asks whether to fail, but the list of platform calls says it cannot");
         return false;
     }
-    injected_ = device.faults.shouldFire(platformCallIndex(*call_), device.codeOwner(thread).name);
+    injected_ = device.faults.shouldFire(callIndex(), device.codeOwner(thread).name);
     if (injected_) device.note(FaultFired{function_, device.codeOwner(thread).name});
     return injected_;
 }
 
 void ApiCall::preemptionPoint() {
     // Every call is counted, so that a stop set later means the same as one set at the start.
-    if (!device.preemptions.shouldFire(platformCallIndex(*call_), process.name)) return;
+    if (!device.preemptions.shouldFire(callIndex(), process.name)) return;
     thread.parkedAt = function_;
     device.scheduler.block(thread, [this] { return thread.parkedAt.empty(); });
-}
-
-void ApiCall::unlisted() {
-    // A programming error of the simulation's own: its list of calls must name every entry point.
-    std::fprintf(stderr, "pocketsim: %s is missing from the list of platform calls\n", function_);
-    std::abort();
 }
 
 void ApiCall::runaway() {

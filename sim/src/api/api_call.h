@@ -46,13 +46,12 @@ Value argValue(const T& value) {
 class ApiCall {
 public:
     template <class... Args>
-    explicit ApiCall(const char* function, const Args&... args)
+    explicit ApiCall(PlatformCallName function, const Args&... args)
         : device(currentDevice()),
           thread(currentThread()),
           process(*thread.process()),
-          function_(function),
-          call_(findPlatformCall(function)) {
-        if (!call_) unlisted();
+          function_(function.name),
+          call_(kPlatformCalls[function.index]) {
         if (++thread.callsThisTurn > device.scheduler.runawayLimit) runaway();
         if (device.journal.recordingCalls()) {
             recording_ = true;
@@ -90,12 +89,12 @@ public:
 
 private:
     [[noreturn]] void runaway();
-    [[noreturn]] void unlisted();
     // The call has had its effect but not returned yet: where the driver may stop the thread.
     void preemptionPoint();
 
     const char* function_;
-    const PlatformCall* call_;
+    const PlatformCall& call_;
+    std::size_t callIndex() const { return static_cast<std::size_t>(&call_ - kPlatformCalls.data()); }
     bool recording_ = false;
     bool injected_ = false;
     std::uint64_t sequence_ = 0;

@@ -6,12 +6,7 @@ namespace sim {
 
 namespace {
 
-constexpr std::size_t kNoCall = static_cast<std::size_t>(-1);
-
-std::size_t indexOf(const std::string& function) {
-    const PlatformCall* call = findPlatformCall(function);
-    return call ? platformCallIndex(*call) : kNoCall;
-}
+std::size_t indexOf(const std::string& function) { return platformCallIndex(function); }
 
 std::uint64_t at(const std::vector<std::uint64_t>& counts, std::size_t index) {
     return index < counts.size() ? counts[index] : 0;

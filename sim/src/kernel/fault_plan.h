@@ -24,7 +24,7 @@ public:
     bool empty() const { return rules_.empty(); }
     void clear() { rules_.clear(); }
 
-    // Counts one call of the function at `callIndex` (see platformCallIndex) made by `process`
+    // Counts one call of the function at `callIndex` (in the list of platform calls) made by `process`
     // and says whether a rule picks it.
     bool shouldFire(std::size_t callIndex, const std::string& process);
     // Calls counted so far, by function name; what a sweep uses to know which occurrences exist.
