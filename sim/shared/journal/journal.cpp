@@ -53,18 +53,24 @@ std::vector<const Entry*> Journal::since(std::uint64_t mark, std::size_t* droppe
     return out;
 }
 
+// A word at a time: every entry passes through here, and byte-wise hashing was a tenth of a run.
 void Journal::mix(std::uint64_t value) {
-    for (int i = 0; i < 8; ++i) {
-        digest_ ^= (value >> (i * 8)) & 0xFF;
-        digest_ *= 0x100000001b3ull;
-    }
+    digest_ = (digest_ ^ value) * 0x9E3779B97F4A7C15ull;
+    digest_ ^= digest_ >> 29;
 }
 
-void Journal::mix(const std::string& text) {
+void Journal::mix(std::string_view text) {
+    std::uint64_t word = 0;
+    std::size_t filled = 0;
     for (unsigned char c : text) {
-        digest_ ^= c;
-        digest_ *= 0x100000001b3ull;
+        word = word << 8 | c;
+        if (++filled == 8) {
+            mix(word);
+            word = 0;
+            filled = 0;
+        }
     }
+    mix(word);
     mix(text.size());
 }
 
@@ -81,7 +87,7 @@ void Journal::mixEntry(const Entry& entry) {
         [this](const auto& item) {
             using T = std::decay_t<decltype(item)>;
             if constexpr (std::is_same_v<T, CallEntry>) {
-                mix(std::string(item.function));
+                mix(std::string_view(item.function));
                 for (const Value& v : item.args) {
                     mix(static_cast<std::uint64_t>(v.kind));
                     if (v.kind != Value::Kind::Pointer) mix(v.bits);
@@ -135,7 +141,7 @@ void Journal::mixEntry(const Entry& entry) {
             } else if constexpr (std::is_same_v<T, ProcessEnded>) {
                 mix(static_cast<std::uint64_t>(item.exitCode));
             } else if constexpr (std::is_same_v<T, FaultFired>) {
-                mix(std::string(item.function));
+                mix(std::string_view(item.function));
             } else if constexpr (std::is_same_v<T, SimulationError>) {
                 mix(item.message);
             }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -68,7 +69,7 @@ public:
 
 private:
     void mix(std::uint64_t value);
-    void mix(const std::string& text);
+    void mix(std::string_view text);
     void mixEntry(const Entry& entry);
 
     std::deque<Entry> entries_;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define POCKET_FIBERS_TELL_ASAN 1
@@ -16,6 +17,7 @@
 #endif
 
 #ifdef POCKET_FIBERS_TELL_ASAN
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/common_interface_defs.h>
 #endif
 
@@ -56,15 +58,39 @@ namespace {
 
 }  // namespace
 
-Fiber::Fiber(std::function<void()> body, std::size_t stackBytes) : body_(std::move(body)) {
+FiberStack::FiberStack(std::size_t bytes) {
+    if (bytes == 0) return;
     const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    mappingBytes_ = (stackBytes + page - 1) / page * page + page;
+    mappingBytes_ = (bytes + page - 1) / page * page + page;
     mapping_ = mmap(nullptr, mappingBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (mapping_ == MAP_FAILED) fiberFailure("no memory for a simulated thread's stack");
     // The lowest page stays inaccessible: an overflow faults instead of writing over other memory.
     mprotect(mapping_, page, PROT_NONE);
-    stackBottom_ = static_cast<char*>(mapping_) + page;
-    stackBytes_ = mappingBytes_ - page;
+    bottom_ = static_cast<char*>(mapping_) + page;
+    bytes_ = mappingBytes_ - page;
+}
+
+FiberStack::~FiberStack() {
+    if (mapping_) munmap(mapping_, mappingBytes_);
+}
+
+FiberStack::FiberStack(FiberStack&& other) noexcept { *this = std::move(other); }
+
+FiberStack& FiberStack::operator=(FiberStack&& other) noexcept {
+    std::swap(mapping_, other.mapping_);
+    std::swap(mappingBytes_, other.mappingBytes_);
+    std::swap(bottom_, other.bottom_);
+    std::swap(bytes_, other.bytes_);
+    return *this;
+}
+
+Fiber::Fiber(std::function<void()> body, FiberStack stack) : body_(std::move(body)), stack_(std::move(stack)) {
+    stackBottom_ = stack_.bottom();
+    stackBytes_ = stack_.bytes();
+#ifdef POCKET_FIBERS_TELL_ASAN
+    // A stack handed on still carries the poison of its last owner's frames.
+    __asan_unpoison_memory_region(stackBottom_, stackBytes_);
+#endif
 
 #if defined(__i386__)
     // What pocketSwitchStack pops on the first switch: four registers, then start's address as the
@@ -89,9 +115,7 @@ Fiber::Fiber(std::function<void()> body, std::size_t stackBytes) : body_(std::mo
 #endif
 }
 
-Fiber::~Fiber() {
-    if (mapping_) munmap(mapping_, mappingBytes_);
-}
+Fiber::~Fiber() = default;
 
 #if !defined(__i386__)
 void Fiber::startFromContext(unsigned high, unsigned low) {

@@ -11,13 +11,32 @@
 
 namespace sim {
 
+// Memory for a fiber's stack, with an inaccessible page below it. Mapping one costs system calls
+// and page faults, so finished threads hand theirs on.
+class FiberStack {
+public:
+    explicit FiberStack(std::size_t bytes);
+    ~FiberStack();
+    FiberStack(FiberStack&& other) noexcept;
+    FiberStack& operator=(FiberStack&& other) noexcept;
+
+    void* bottom() const { return bottom_; }
+    std::size_t bytes() const { return bytes_; }
+
+private:
+    void* mapping_ = nullptr;
+    std::size_t mappingBytes_ = 0;
+    void* bottom_ = nullptr;
+    std::size_t bytes_ = 0;
+};
+
 class Fiber {
 public:
     // The calling OS thread's own context: what the driver runs on.
     Fiber() = default;
     // A fiber that runs `body` on a stack of its own from the first resume; when `body` returns, the
     // fiber goes back to whoever resumed it last and must not be resumed again.
-    Fiber(std::function<void()> body, std::size_t stackBytes);
+    Fiber(std::function<void()> body, FiberStack stack);
     ~Fiber();
     Fiber(const Fiber&) = delete;
     Fiber& operator=(const Fiber&) = delete;
@@ -27,6 +46,8 @@ public:
     // Called on this fiber: goes back to the fiber that resumed it.
     void suspend() { switchTo(*resumer_); }
     bool finished() const { return finished_; }
+    // A finished fiber's stack, for another one.
+    FiberStack takeStack() { return std::move(stack_); }
 
 private:
     static void start(Fiber* self);
@@ -40,8 +61,7 @@ private:
     ucontext_t context_{};
 #endif
     std::function<void()> body_;
-    void* mapping_ = nullptr;
-    std::size_t mappingBytes_ = 0;
+    FiberStack stack_{0};
     Fiber* resumer_ = nullptr;
     bool finished_ = false;
     // For AddressSanitizer, which must be told when the stack changes.

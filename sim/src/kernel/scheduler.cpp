@@ -12,7 +12,15 @@ Scheduler::Scheduler(Device& device) : device_(device) {}
 Scheduler::~Scheduler() { abortAll(); }
 
 SimThread& Scheduler::spawn(Process* process, std::string name, std::function<void()> body) {
-    threads_.push_back(std::make_unique<SimThread>(*this, process, nextThreadId_, std::move(name), std::move(body)));
+    FiberStack stack{0};
+    if (spareStacks_.empty()) {
+        stack = FiberStack(SimThread::kStackBytes);
+    } else {
+        stack = std::move(spareStacks_.back());
+        spareStacks_.pop_back();
+    }
+    threads_.push_back(
+        std::make_unique<SimThread>(*this, process, nextThreadId_, std::move(name), std::move(body), std::move(stack)));
     nextThreadId_ += 4;
     return *threads_.back();
 }
@@ -42,6 +50,7 @@ void Scheduler::runTurn(SimThread& thread) {
     running_ = nullptr;
     if (thread.state_ == ThreadState::Finished) {
         device_.threadFinished(thread);
+        if (spareStacks_.size() < kSpareStacks) spareStacks_.push_back(thread.fiber_.takeStack());
         auto it = std::find_if(threads_.begin(), threads_.end(), [&](const auto& t) { return t.get() == &thread; });
         const auto index = static_cast<std::size_t>(it - threads_.begin());
         threads_.erase(it);

@@ -50,6 +50,8 @@ private:
 
     Device& device_;
     Fiber driver_;  // the OS thread that calls runUntilIdle
+    std::vector<FiberStack> spareStacks_;
+    static constexpr std::size_t kSpareStacks = 16;
     std::vector<std::unique_ptr<SimThread>> threads_;
     SimThread* running_ = nullptr;
     std::size_t nextIndex_ = 0;

@@ -26,7 +26,7 @@ enum class ThreadState { Ready, Running, Blocked, Finished };
 class SimThread {
 public:
     SimThread(Scheduler& scheduler, Process* process, std::uint32_t id, std::string name,
-              std::function<void()> body);
+              std::function<void()> body, FiberStack stack);
     ~SimThread();
     SimThread(const SimThread&) = delete;
     SimThread& operator=(const SimThread&) = delete;
