@@ -1,15 +1,18 @@
 // pocketexplore: randomized runs of the device programs from seeds, and the soak benchmark.
 //   pocketexplore --seed N [--steps M] [--verbose]   one seed, replayed exactly
-//   pocketexplore --seeds K [--first S] [--steps M]  many seeds
+//   pocketexplore --seeds K [--first S] [--steps M] [--jobs N]  many seeds, N processes at once
 //   pocketexplore --soak                             the monitor over a whole tick-count period
 //   --flaw NAME: the model gets one rule wrong on purpose (the runs must then fail): before-20000,
 //   keep-on-power, count-stopped, nothing-lost, wide-counter
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
+
 #include "explorer.h"
+#include "seed_runs.h"
 #include "soak.h"
 
 namespace {
@@ -17,7 +20,8 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: pocketexplore --seed N [--steps M] [--verbose]\n"
-                 "       pocketexplore --seeds K [--first S] [--steps M]\n"
+                 "       pocketexplore --seeds K [--first S] [--steps M] [--jobs N]\n"
+                 "         (N worker processes; by default one per processor)\n"
                  "       pocketexplore --soak\n"
                  "  --flaw before-20000|keep-on-power|count-stopped|nothing-lost|wide-counter\n"
                  "         gives the model one wrong accounting rule, which the runs must catch\n");
@@ -35,6 +39,8 @@ bool number(const char* text, std::uint64_t& out) {
 
 int main(int argc, char** argv) {
     std::uint64_t seed = 0, seeds = 0, first = 1, steps = 5000;
+    const long processors = sysconf(_SC_NPROCESSORS_ONLN);
+    std::uint64_t jobs = processors > 0 ? static_cast<std::uint64_t>(processors) : 1;
     bool haveSeed = false, soak = false, verbose = false;
     explore::ModelFlaw flaw = explore::ModelFlaw::None;
     for (int i = 1; i < argc; ++i) {
@@ -44,6 +50,7 @@ int main(int argc, char** argv) {
         else if (arg == "--seeds" && number(value, seeds)) ++i;
         else if (arg == "--first" && number(value, first)) ++i;
         else if (arg == "--steps" && number(value, steps)) ++i;
+        else if (arg == "--jobs" && number(value, jobs) && jobs > 0 && jobs <= 256) ++i;
         else if (arg == "--verbose") verbose = true;
         else if (arg == "--flaw" && value && explore::flawNamed(value)) flaw = *explore::flawNamed(argv[++i]);
         else if (arg == "--soak") soak = true;
@@ -52,34 +59,38 @@ int main(int argc, char** argv) {
     if (soak) return explore::runSoak(stdout) ? 0 : 1;
     if (!haveSeed && seeds == 0) return usage();
 
-    const auto begin = std::chrono::steady_clock::now();
-    const std::uint64_t from = haveSeed ? seed : first;
-    const std::uint64_t count = haveSeed ? 1 : seeds;
-    std::uint64_t failed = 0, totalSteps = 0;
-    for (std::uint64_t s = from; s < from + count; ++s) {
-        explore::ExploreOptions options;
-        options.seed = s;
+    if (!haveSeed) {
+        explore::SeedRunOptions options;
+        options.first = first;
+        options.count = seeds;
         options.steps = steps;
         options.flaw = flaw;
-        if (verbose)
-            options.onEvent = [](std::uint64_t step, const std::string& event) {
-                std::printf("%6llu  %s\n", static_cast<unsigned long long>(step), event.c_str());
-            };
-        const explore::ExploreResult result = explore::explore(options);
-        totalSteps += result.stepsRun;
-        if (!result.passed()) {
-            ++failed;
-            std::printf("%s", explore::describeFailure(result).c_str());
-        } else if (haveSeed) {
-            std::printf("seed %llu: %llu steps passed, run hash %016llx\n", static_cast<unsigned long long>(s),
-                        static_cast<unsigned long long>(result.stepsRun), static_cast<unsigned long long>(result.hash));
-            for (const auto& [name, n] : result.counts)
-                std::printf("  %-20s %llu\n", name.c_str(), static_cast<unsigned long long>(n));
-        }
-        std::fflush(stdout);
+        options.jobs = static_cast<unsigned>(std::min(jobs, seeds));
+        options.progress = isatty(STDERR_FILENO);
+        const explore::SeedRunSummary s = explore::runSeeds(options, stdout);
+        const double rate = s.seconds > 0 ? static_cast<double>(s.steps) / s.seconds : 0;
+        std::printf("%llu seed(s), %llu steps, %llu failed, %.1f s: %.0f steps/s in %u process(es), %.0f each\n",
+                    static_cast<unsigned long long>(s.seeds), static_cast<unsigned long long>(s.steps),
+                    static_cast<unsigned long long>(s.failed), s.seconds, rate, options.jobs, rate / options.jobs);
+        return s.failed ? 1 : 0;
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    std::printf("%llu seed(s), %llu steps, %llu failed, %.1f s\n", static_cast<unsigned long long>(count),
-                static_cast<unsigned long long>(totalSteps), static_cast<unsigned long long>(failed), seconds);
-    return failed ? 1 : 0;
+
+    explore::ExploreOptions options;
+    options.seed = seed;
+    options.steps = steps;
+    options.flaw = flaw;
+    if (verbose)
+        options.onEvent = [](std::uint64_t step, const std::string& event) {
+            std::printf("%6llu  %s\n", static_cast<unsigned long long>(step), event.c_str());
+        };
+    const explore::ExploreResult result = explore::explore(options);
+    if (!result.passed()) {
+        std::printf("%s", explore::describeFailure(result).c_str());
+        return 1;
+    }
+    std::printf("seed %llu: %llu steps passed, run hash %016llx\n", static_cast<unsigned long long>(seed),
+                static_cast<unsigned long long>(result.stepsRun), static_cast<unsigned long long>(result.hash));
+    for (const auto& [name, n] : result.counts)
+        std::printf("  %-20s %llu\n", name.c_str(), static_cast<unsigned long long>(n));
+    return 0;
 }
