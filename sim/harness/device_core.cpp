@@ -14,6 +14,7 @@ void DeviceCore::setTickCount(std::uint32_t tick) { owned_->setTickCount(tick); 
 std::uint32_t DeviceCore::tickCount() const { return owned_->clock.tickCount(); }
 std::uint64_t DeviceCore::now() const { return owned_->clock.now(); }
 void DeviceCore::advance(std::uint64_t milliseconds) { owned_->advance(milliseconds); }
+void DeviceCore::advanceUntilStop(std::uint64_t milliseconds) { owned_->advanceUntilStop(milliseconds); }
 void DeviceCore::runUntilIdle() { owned_->runUntilIdle(); }
 
 bool DeviceCore::postMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -31,6 +31,8 @@ public:
     std::uint32_t tickCount() const;
     std::uint64_t now() const;
     void advance(std::uint64_t milliseconds);
+    // Ends early, at that instant, once a thread is stopped at a stop set with stopAt().
+    void advanceUntilStop(std::uint64_t milliseconds);
     void runUntilIdle();
 
     int screenWidth() const { return config().screenWidth; }

@@ -29,6 +29,12 @@ std::uint64_t FaultsAndStops::callsMade(const std::string& function, const std::
                            : device_.preemptions.occurrences(function, program);
 }
 
+std::map<std::string, std::uint64_t> FaultsAndStops::callsMadeBy(const std::string& program) const {
+    return device_.preemptions.occurrencesOf(program);
+}
+
+void FaultsAndStops::clearStops() { device_.preemptions.clear(); }
+
 namespace {
 
 std::vector<std::string> describe(const std::vector<sim::FaultRule>& rules) {

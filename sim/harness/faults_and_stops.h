@@ -27,6 +27,8 @@ public:
     void stopAt(const std::string& function, std::uint64_t occurrence = 1, const std::string& program = "");
     // Calls made so far of any function, by the threads of `program` or of all: what stops count.
     std::uint64_t callsMade(const std::string& function, const std::string& program = "") const;
+    std::map<std::string, std::uint64_t> callsMadeBy(const std::string& program) const;
+    void clearStops();
     // Faults and stops asked for that have not happened yet, as "SetTimer 2 voltmarap".
     std::vector<std::string> faultsNeverFired() const;
     std::vector<std::string> stopsNeverReached() const;

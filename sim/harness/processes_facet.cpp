@@ -210,6 +210,8 @@ std::optional<WindowView> ProcessesFacet::findWindow(const std::string& classNam
 
 bool ProcessesFacet::windowExists(HWND hwnd) const { return device_.windows.find(hwnd) != nullptr; }
 
+bool ProcessesFacet::mutexExists(const std::u16string& name) const { return device_.mutexes.exists(name); }
+
 std::vector<TimerView> ProcessesFacet::timers() const {
     std::vector<TimerView> out;
     for (const auto& thread : device_.scheduler.threads()) {

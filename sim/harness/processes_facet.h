@@ -51,6 +51,8 @@ public:
     std::vector<WindowView> windows() const;
     std::optional<WindowView> findWindow(const std::string& className) const;
     bool windowExists(HWND hwnd) const;
+    // Whether a named kernel mutex exists (some process holds a handle to it).
+    bool mutexExists(const std::u16string& name) const;
     std::vector<TimerView> timers() const;
 
     // What the device reports about itself.

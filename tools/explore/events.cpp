@@ -40,6 +40,17 @@ EventKind Run::chooseKind() {
 }
 
 void Run::carryOut(EventKind kind) {
+    if (!inRaceWindow_) {
+        switch (kind) {
+        case EventKind::Notification: stepInvolves_ = "voltmarap"; break;
+        case EventKind::Key:
+        case EventKind::TrayPen:
+        case EventKind::Menu:
+        case EventKind::MessageBox: stepInvolves_ = "rcbridge"; break;
+        case EventKind::Stylus: stepInvolves_ = "appshut"; break;
+        default: stepInvolves_.clear();
+        }
+    }
     switch (kind) {
     case EventKind::Advance: return doAdvance();
     case EventKind::Start: return doStart(kPrograms[rng_.weighted({40, 30, 30})]);
@@ -66,6 +77,14 @@ std::uint32_t Run::runningPid(const std::string& program) const {
 }
 
 void Run::advance(std::uint64_t milliseconds) {
+    if (race_) {
+        // Time stands still while a thread is stopped: the race is run out at that instant.
+        const std::uint64_t target = device_.now() + milliseconds;
+        device_.advanceUntilStop(milliseconds);
+        monitor_.advanceTo(device_.now(), power_, monitorFaults());
+        settleRace();
+        milliseconds = target - device_.now();
+    }
     device_.advance(milliseconds);
     monitor_.advanceTo(device_.now(), power_, monitorFaults());
 }

@@ -6,13 +6,25 @@ namespace explore {
 void Run::doStart(const std::string& program) {
     note("start " + program);
     chooseFault(EventKind::Start, program);
+    const std::string outer = startingProgram_;
+    startingProgram_ = program;
     if (program == "voltmarap") startMonitor();
     else if (program == "rcbridge") startBridge();
     else startTapClose();
+    settleRace();
+    startingProgram_ = outer;
 }
 
 void Run::startMonitor() {
-    const auto outcome = monitor_.start(device_.now(), power_, monitorFaults());
+    // A second copy finds the first by its window; when the first holds the mutex but has not
+    // made its window yet, the close request goes nowhere. (Before the first took the mutex, the
+    // new copy becomes the first, and the other closes it once it gets on: both end.)
+    MonitorFaults faults = monitorFaults();
+    if (monitor_.running() && device_.mutexExists(u"VOLTMARAP") && !device_.findWindow("VOLTMARAP")) {
+        faults.postClose = true;
+        note(" (the running copy has no window yet)");
+    }
+    const auto outcome = monitor_.start(device_.now(), power_, faults);
     const pocket::ProcessView started = device_.start("voltmarap");
     if (outcome == MonitorModel::StartOutcome::Started) {
         monitorPids_.push_back(started.pid);
@@ -44,7 +56,10 @@ void Run::startTapClose() {
                           !faulting("appshut", "SystemParametersInfoW");
     if (platform && !faulting("appshut", "CreateMutexW")) {
         if (tapCloseRunning_) {
-            if (!faulting("appshut", "PostMessageW")) closeTapClose();
+            // The running copy is found by its window, which it may not have made yet.
+            if (device_.mutexExists(u"APPSHUT") && !device_.findWindow("APPSHUT"))
+                note(" (the running copy has no window yet)");
+            else if (!faulting("appshut", "PostMessageW")) closeTapClose();
         } else if (!faulting("appshut", "RegisterClassW") && !faulting("appshut", "CreateWindowExW")) {
             tapCloseRunning_ = true;
             // Without the taskbar's procedure in hand it leaves the taskbar alone.
@@ -76,6 +91,7 @@ void Run::doCloseRequest(const std::string& program) {
         return;
     }
     note("close request to " + program);
+    if (!inRaceWindow_) stepInvolves_ = program;
     chooseFault(EventKind::CloseRequest, program);
     if (program == "voltmarap") monitor_.close(device_.now(), monitorFaults());
     if (program == "appshut") closeTapClose();

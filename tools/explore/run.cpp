@@ -97,12 +97,16 @@ ExploreResult Run::go() {
         mix(hash, setup.str());
     }
     for (std::uint64_t step = 0; step < options_.steps; ++step) {
+        step_ = step;
         problems_.clear();
         event_.clear();
         fault_.reset();
         const EventKind kind = chooseKind();
         ++counts_[eventName(kind)];
+        chooseRace();
         carryOut(kind);
+        settleRace();
+        endStepRace();
         endStepFaults();
         if (options_.tamper) options_.tamper(step, device_);
         checkAll();

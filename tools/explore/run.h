@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -47,6 +48,14 @@ struct StepFault {
 struct PendingFault {
     std::string function;
     std::uint64_t occurrence = 0;  // counted over all of the bridge's runs
+};
+
+// A stop armed for the next steps: the `occurrence`-th call of `function` by a thread of `process`.
+struct Race {
+    std::string process;
+    std::string function;
+    std::uint64_t occurrence = 0;
+    std::uint64_t until = 0;  // the step from which it is dropped when not reached
 };
 
 // A window of an outside program made by the explorer, and how it looks and behaves.
@@ -126,9 +135,23 @@ private:
     // Faults (step_faults.cpp).
     void chooseFault(EventKind kind, const std::string& program);
     bool faulting(const std::string& program, const std::string& function) const;
+    // Whether the step's fault is one that can change what `program` does in an event of `kind`.
+    bool faultAffects(EventKind kind, const std::string& program) const;
     MonitorFaults monitorFaults() const;
     void endStepFaults();
     void armPendingFaults();
+
+    // Races (races.cpp).
+    void chooseRace();
+    // Once a thread is stopped: other events meanwhile, then it resumes; true when a race ran.
+    bool settleRace();
+    struct MeanwhileEvent {
+        std::string program;  // the program it involves, "" for none
+        std::function<void()> carryOut;
+    };
+    std::vector<MeanwhileEvent> meanwhileEvents(const std::string& stopped, const std::set<std::string>& involved);
+    bool expectedToRun(const std::string& program) const;
+    void endStepRace();
 
     // Checks (checks.cpp).
     void checkAll();
@@ -158,6 +181,12 @@ private:
     std::uint64_t faultBase_ = 0;  // calls of the faulty function made before the step
     std::vector<PendingFault> pending_;
     std::set<std::string> faultable_;  // functions the platform has been asked to fail so far
+    std::optional<Race> race_;
+    std::uint64_t step_ = 0;
+    bool inRaceWindow_ = false;
+    bool inStylus_ = false;
+    std::string startingProgram_;  // while its start event is carried out
+    std::string stepInvolves_;     // the program the step's own user event is for
 
     std::vector<std::uint32_t> monitorPids_;  // by monitor instance (1, 2, ...): its process
     std::vector<BridgeRun> bridges_;

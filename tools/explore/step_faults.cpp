@@ -83,6 +83,8 @@ constexpr const char* kVolumeCalls[] = {"waveOutGetVolume", "waveOutSetVolume"};
 }  // namespace
 
 void Run::chooseFault(EventKind kind, const std::string& program) {
+    // A fault of an event that happens while a thread is stopped would outlive the step's.
+    if (inRaceWindow_) return;
     // What the platform has been asked to fail so far: only calls that really can fail.
     for (const auto& [function, count] : device_.callCounts()) faultable_.insert(function);
 
@@ -116,6 +118,13 @@ void Run::chooseFault(EventKind kind, const std::string& program) {
     ++counts_["faults armed"];
     ++counts_[std::string("fault ") + chosen.program + " " + chosen.function];
     note(std::string(" [every ") + chosen.program + " " + chosen.function + " fails]");
+}
+
+bool Run::faultAffects(EventKind kind, const std::string& program) const {
+    if (!fault_ || fault_->program != program) return false;
+    for (const CatalogueEntry& entry : kCatalogue)
+        if (entry.program == program && entry.function == fault_->function) return (entry.events & bit(kind)) != 0;
+    return false;
 }
 
 bool Run::faulting(const std::string& program, const std::string& function) const {

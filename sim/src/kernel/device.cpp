@@ -97,9 +97,18 @@ bool Device::terminate(std::uint32_t pid, int exitCode) {
     return true;
 }
 
-void Device::advance(std::uint64_t milliseconds) {
-    const std::uint64_t target = clock.now() + milliseconds;
+void Device::advance(std::uint64_t milliseconds) { advanceTo(clock.now() + milliseconds, false); }
+void Device::advanceUntilStop(std::uint64_t milliseconds) { advanceTo(clock.now() + milliseconds, true); }
+
+bool Device::anyThreadStopped() const {
+    for (const auto& thread : scheduler.threads())
+        if (!thread->parkedAt.empty()) return true;
+    return false;
+}
+
+void Device::advanceTo(std::uint64_t target, bool untilStop) {
     runUntilIdle();
+    if (untilStop && anyThreadStopped()) return;
     while (auto next = scheduler.nextWakeTime()) {
         if (*next > target) break;
         // After a full run nothing may be due any more; if it is, a wait is wrongly built.
@@ -109,6 +118,7 @@ void Device::advance(std::uint64_t milliseconds) {
         }
         clock.advanceTo(*next);
         runUntilIdle();
+        if (untilStop && anyThreadStopped()) return;
     }
     clock.advanceTo(target);
     runUntilIdle();

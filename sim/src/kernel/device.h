@@ -97,6 +97,9 @@ public:
     void runUntilIdle();
     // Moves virtual time forward, waking timers and sleepers in time order.
     void advance(std::uint64_t milliseconds);
+    // The same, but ends early, at that instant, once a thread is stopped at a driver's stop.
+    void advanceUntilStop(std::uint64_t milliseconds);
+    bool anyThreadStopped() const;
     void setTickCount(std::uint32_t tick) { clock.setTickCount(tick); }
 
     const std::vector<std::unique_ptr<Process>>& processes() const { return processes_; }
@@ -137,6 +140,7 @@ private:
     void endProcess(Process& process, int exitCode);
     void unloadImage(Process& process);
 
+    void advanceTo(std::uint64_t target, bool untilStop);
     std::vector<std::unique_ptr<Process>> processes_;
     std::vector<std::unique_ptr<Image>> keptImages_;
     std::uint32_t nextPid_ = 0x1000;
