@@ -131,7 +131,7 @@ TEST_P(ChecksBite, ChangeBehindTheirBacksIsCaught) {
     const Tampering& t = GetParam();
     auto tamperedAt = std::make_shared<std::optional<std::uint64_t>>();
     explore::ExploreOptions options;
-    options.seed = 5;
+    options.seed = 9;
     options.steps = 1500;
     options.tamper = [&t, tamperedAt](std::uint64_t step, pocket::PocketDevice& device) {
         if (*tamperedAt || step < 40 || !t.ready(device)) return;
