@@ -57,3 +57,28 @@ function(add_device_program NAME)
   add_dependencies(${NAME} ${NAME}_res)
   set_property(GLOBAL APPEND PROPERTY POCKET_DEVICE_PROGRAMS ${NAME})
 endfunction()
+
+# add_device_program_mutant(NAME FROM <program> SOURCE <file> FIND <text> REPLACE <text>
+#                           [OTHER_SOURCES <files>])
+#
+# A deliberately broken copy of a device program, for tests that show a fault of that kind is
+# caught: SOURCE with FIND replaced by REPLACE (which must occur exactly once), built as
+# mutants/NAME.image with FROM's resources. Not installed with the others.
+function(add_device_program_mutant NAME)
+  cmake_parse_arguments(ARG "" "FROM;SOURCE;FIND;REPLACE" "OTHER_SOURCES" ${ARGN})
+  file(READ ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_SOURCE} text)
+  string(FIND "${text}" "${ARG_FIND}" first)
+  string(FIND "${text}" "${ARG_FIND}" last REVERSE)
+  if(first EQUAL -1 OR NOT first EQUAL last)
+    message(FATAL_ERROR "${NAME}: the text to replace must occur once in ${ARG_SOURCE}")
+  endif()
+  string(REPLACE "${ARG_FIND}" "${ARG_REPLACE}" text "${text}")
+  set(mutated ${CMAKE_CURRENT_BINARY_DIR}/mutants/${NAME}/${ARG_SOURCE})
+  file(WRITE ${mutated} "${text}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_SOURCE})
+  list(TRANSFORM ARG_OTHER_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  _add_program_image(${NAME} ${CMAKE_BINARY_DIR}/mutants ${mutated} ${ARG_OTHER_SOURCES})
+  target_include_directories(${NAME} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  windows_ce_definitions(${NAME} "")
+  add_dependencies(${NAME} ${ARG_FROM}_res)
+endfunction()

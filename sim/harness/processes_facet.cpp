@@ -80,6 +80,12 @@ void ProcessesFacet::installProgram(const std::string& name, const std::string& 
     device_.programs.install(name, imagePath, resourcePath, installPath);
 }
 
+void ProcessesFacet::replaceImage(const std::string& program, const std::string& imagePath) {
+    const sim::ProgramInfo* info = device_.programs.find(program);
+    if (!info) throw std::invalid_argument("no program named " + program);
+    device_.programs.install(program, imagePath, info->resourcePath, info->installPath, info->kind);
+}
+
 void ProcessesFacet::installAt(const std::string& program, const std::string& path) {
     const sim::ProgramInfo* info = device_.programs.find(program);
     if (!info) throw std::invalid_argument("no program named " + program);

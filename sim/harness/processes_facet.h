@@ -37,6 +37,8 @@ public:
     // One more program, from an image and a resource file the build made, at `installPath`.
     void installProgram(const std::string& name, const std::string& imagePath, const std::string& resourcePath,
                         const std::u16string& installPath);
+    // Runs `imagePath` (a variant of the program's code) where `program` is installed, with its resources.
+    void replaceImage(const std::string& program, const std::string& imagePath);
     // Moves a program (and the files beside it) to `path`, given in UTF-8 ("D:\\setuplaunch.exe").
     void installAt(const std::string& program, const std::string& path);
     // Where a program is installed (UTF-8), and the folder, without a trailing backslash.

@@ -185,4 +185,22 @@ INSTANTIATE_TEST_SUITE_P(Flaws, WrongModel,
                                            Flaw{explore::ModelFlaw::WideCounter, "WideCounter", 200}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Tap-to-close without its count of the taskbar's calls under way ends while the shell's thread
+// is inside its procedure: only a race finds that, and a few seeds must.
+TEST(RacedProgram, EndingUnderTheShellsFeetIsCaught) {
+    for (std::uint64_t seed = 1; seed <= 10; ++seed) {
+        explore::ExploreOptions options;
+        options.seed = seed;
+        options.steps = 1500;
+        options.images["appshut"] = POCKET_MUTANT_DIR "/appshut-uncounted.image";
+        const explore::ExploreResult result = explore::explore(options);
+        if (result.passed()) continue;
+        EXPECT_NE(result.failure.find("image of appshut cannot be unloaded"), std::string::npos)
+            << explore::describeFailure(result);
+        EXPECT_NE(explore::describeFailure(result).find("--image appshut="), std::string::npos);
+        return;
+    }
+    ADD_FAILURE() << "no seed raced tap-to-close's end against the shell";
+}
+
 }  // namespace

@@ -40,6 +40,7 @@ EventKind Run::chooseKind() {
 }
 
 void Run::carryOut(EventKind kind) {
+    // (A raced stylus lift is not judged: tap-to-close may be switched off meanwhile.)
     if (!inRaceWindow_) {
         switch (kind) {
         case EventKind::Notification: stepInvolves_ = "voltmarap"; break;
@@ -47,7 +48,6 @@ void Run::carryOut(EventKind kind) {
         case EventKind::TrayPen:
         case EventKind::Menu:
         case EventKind::MessageBox: stepInvolves_ = "rcbridge"; break;
-        case EventKind::Stylus: stepInvolves_ = "appshut"; break;
         default: stepInvolves_.clear();
         }
     }

@@ -19,6 +19,9 @@ struct ExploreOptions {
     std::uint64_t steps = 1000;
     // A deliberately wrong accounting rule in the model (tests show the runs catch it).
     ModelFlaw flaw = ModelFlaw::None;
+    // Program variants to run instead of the built programs: name -> image (a deliberately broken
+    // copy, to show the runs catch its fault).
+    std::map<std::string, std::string> images;
     // Runs after each step's event, unseen by the models: lets a test change the device behind the
     // programs' backs to show that the checks notice.
     std::function<void(std::uint64_t step, pocket::PocketDevice& device)> tamper;
@@ -29,6 +32,7 @@ struct ExploreOptions {
 struct ExploreResult {
     std::uint64_t seed = 0;
     ModelFlaw flaw = ModelFlaw::None;
+    std::map<std::string, std::string> images;
     std::uint64_t stepsRun = 0;       // the failing step included
     std::uint64_t failedStep = 0;     // counted from 0; meaningful when !passed()
     std::string failure;              // the broken invariants, one a line
@@ -42,7 +46,8 @@ struct ExploreResult {
 ExploreResult explore(const ExploreOptions& options);
 
 // The command line that replays a run up to and including its step `step` (counted from 0).
-std::string replayCommand(std::uint64_t seed, std::uint64_t step, ModelFlaw flaw = ModelFlaw::None);
+std::string replayCommand(std::uint64_t seed, std::uint64_t step, ModelFlaw flaw = ModelFlaw::None,
+                          const std::map<std::string, std::string>& images = {});
 
 // The command line's names of the model's deliberate flaws ("" for none), and back.
 std::string flawName(ModelFlaw flaw);

@@ -2,11 +2,13 @@
 //   pocketexplore --seed N [--steps M] [--verbose]   one seed, replayed exactly
 //   pocketexplore --seeds K [--first S] [--steps M] [--jobs N]  many seeds, N processes at once
 //   pocketexplore --soak                             the monitor over a whole tick-count period
+//   --image PROGRAM=PATH: runs a variant of a program's code (a deliberately broken copy)
 //   --flaw NAME: the model gets one rule wrong on purpose (the runs must then fail): before-20000,
 //   keep-on-power, count-stopped, nothing-lost, wide-counter
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include <unistd.h>
@@ -24,7 +26,9 @@ int usage() {
                  "         (N worker processes; by default one per processor)\n"
                  "       pocketexplore --soak\n"
                  "  --flaw before-20000|keep-on-power|count-stopped|nothing-lost|wide-counter\n"
-                 "         gives the model one wrong accounting rule, which the runs must catch\n");
+                 "         gives the model one wrong accounting rule, which the runs must catch\n"
+                 "  --image PROGRAM=PATH\n"
+                 "         runs that image as PROGRAM (e.g. build/default/mutants/appshut-uncounted.image)\n");
     return 2;
 }
 
@@ -43,6 +47,7 @@ int main(int argc, char** argv) {
     std::uint64_t jobs = processors > 0 ? static_cast<std::uint64_t>(processors) : 1;
     bool haveSeed = false, soak = false, verbose = false;
     explore::ModelFlaw flaw = explore::ModelFlaw::None;
+    std::map<std::string, std::string> images;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -53,7 +58,10 @@ int main(int argc, char** argv) {
         else if (arg == "--jobs" && number(value, jobs) && jobs > 0 && jobs <= 256) ++i;
         else if (arg == "--verbose") verbose = true;
         else if (arg == "--flaw" && value && explore::flawNamed(value)) flaw = *explore::flawNamed(argv[++i]);
-        else if (arg == "--soak") soak = true;
+        else if (arg == "--image" && value && std::strchr(value + 1, '=')) {
+            const std::string spec = argv[++i];
+            images[spec.substr(0, spec.find('='))] = spec.substr(spec.find('=') + 1);
+        } else if (arg == "--soak") soak = true;
         else return usage();
     }
     if (soak) return explore::runSoak(stdout) ? 0 : 1;
@@ -65,6 +73,7 @@ int main(int argc, char** argv) {
         options.count = seeds;
         options.steps = steps;
         options.flaw = flaw;
+        options.images = images;
         options.jobs = static_cast<unsigned>(std::min(jobs, seeds));
         options.progress = isatty(STDERR_FILENO);
         const explore::SeedRunSummary s = explore::runSeeds(options, stdout);
@@ -79,6 +88,7 @@ int main(int argc, char** argv) {
     options.seed = seed;
     options.steps = steps;
     options.flaw = flaw;
+    options.images = images;
     if (verbose)
         options.onEvent = [](std::uint64_t step, const std::string& event) {
             std::printf("%6llu  %s\n", static_cast<unsigned long long>(step), event.c_str());

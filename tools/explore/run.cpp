@@ -56,6 +56,7 @@ Run::Run(const ExploreOptions& options)
 }
 
 void Run::prepareDevice() {
+    for (const auto& [program, image] : options_.images) device_.replaceImage(program, image);
     // Long runs keep only recent history.
     device_.limitJournal(20000);
 
@@ -89,6 +90,7 @@ ExploreResult Run::go() {
     ExploreResult result;
     result.seed = options_.seed;
     result.flaw = options_.flaw;
+    result.images = options_.images;
     std::uint64_t hash = 0xCBF29CE484222325ull;
     {
         std::ostringstream setup;
@@ -153,9 +155,11 @@ constexpr std::pair<ModelFlaw, const char*> kFlawNames[] = {
     {ModelFlaw::WideCounter, "wide-counter"},
 };
 
-std::string replayArguments(std::uint64_t seed, std::uint64_t step, ModelFlaw flaw) {
+std::string replayArguments(std::uint64_t seed, std::uint64_t step, ModelFlaw flaw,
+                            const std::map<std::string, std::string>& images) {
     std::string out = "--seed " + std::to_string(seed) + " --steps " + std::to_string(step + 1);
     if (flaw != ModelFlaw::None) out += " --flaw " + flawName(flaw);
+    for (const auto& [program, image] : images) out += " --image " + program + "=" + image;
     return out;
 }
 
@@ -173,8 +177,9 @@ std::optional<ModelFlaw> flawNamed(const std::string& name) {
     return std::nullopt;
 }
 
-std::string replayCommand(std::uint64_t seed, std::uint64_t step, ModelFlaw flaw) {
-    return "pocketexplore " + replayArguments(seed, step, flaw);
+std::string replayCommand(std::uint64_t seed, std::uint64_t step, ModelFlaw flaw,
+                          const std::map<std::string, std::string>& images) {
+    return "pocketexplore " + replayArguments(seed, step, flaw, images);
 }
 
 std::string describeFailure(const ExploreResult& r) {
@@ -186,8 +191,9 @@ std::string describeFailure(const ExploreResult& r) {
     // A problem may go on over several lines (a notification's text): those are indented.
     for (std::string line; std::getline(lines, line);)
         out << (line.starts_with(" ") ? "          " : "  broken: ") << line << "\n";
-    out << "  replay: " << replayCommand(r.seed, r.failedStep, r.flaw) << " --verbose\n"
-        << "          (or scripts/explore.sh " << replayArguments(r.seed, r.failedStep, r.flaw) << " --verbose)\n";
+    out << "  replay: " << replayCommand(r.seed, r.failedStep, r.flaw, r.images) << " --verbose\n"
+        << "          (or scripts/explore.sh " << replayArguments(r.seed, r.failedStep, r.flaw, r.images)
+        << " --verbose)\n";
     return out.str();
 }
 

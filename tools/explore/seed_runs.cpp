@@ -41,6 +41,7 @@ ExploreResult runOne(const SeedRunOptions& options, std::uint64_t seed) {
     one.seed = seed;
     one.steps = options.steps;
     one.flaw = options.flaw;
+    one.images = options.images;
     return explore(one);
 }
 

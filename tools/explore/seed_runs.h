@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <map>
+#include <string>
 
 #include "explorer.h"
 
@@ -14,6 +16,7 @@ struct SeedRunOptions {
     std::uint64_t count = 1;
     std::uint64_t steps = 1500;
     ModelFlaw flaw = ModelFlaw::None;
+    std::map<std::string, std::string> images;
     unsigned jobs = 1;
     bool progress = false;  // a line on standard error that keeps being redrawn
 };
