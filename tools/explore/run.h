@@ -180,7 +180,6 @@ private:
     std::optional<StepFault> fault_;
     std::uint64_t faultBase_ = 0;  // calls of the faulty function made before the step
     std::vector<PendingFault> pending_;
-    std::set<std::string> faultable_;  // functions the platform has been asked to fail so far
     std::optional<Race> race_;
     std::uint64_t step_ = 0;
     bool inRaceWindow_ = false;

@@ -85,14 +85,14 @@ constexpr const char* kVolumeCalls[] = {"waveOutGetVolume", "waveOutSetVolume"};
 void Run::chooseFault(EventKind kind, const std::string& program) {
     // A fault of an event that happens while a thread is stopped would outlive the step's.
     if (inRaceWindow_) return;
-    // What the platform has been asked to fail so far: only calls that really can fail.
-    for (const auto& [function, count] : device_.callCounts()) faultable_.insert(function);
+    // Only calls the platform has been asked whether to fail so far: those that really can.
+    auto faultable = [this](const std::string& function) { return device_.callCount(function) > 0; };
 
     if (kind == EventKind::Key && rng_.chance(10)) {
         const std::string function = kVolumeCalls[rng_.below(2)];
         bool armed = false;
         for (const PendingFault& p : pending_) armed |= p.function == function;
-        if (!armed && faultable_.count(function)) {
+        if (!armed && faultable(function)) {
             const std::uint64_t next = device_.callCount(function, "rcbridge") + 1 + rng_.below(3);
             pending_.push_back({function, next});
             device_.failCall(function, next, 1, "rcbridge");
@@ -104,7 +104,7 @@ void Run::chooseFault(EventKind kind, const std::string& program) {
     if (!rng_.chance(15)) return;
     std::vector<const CatalogueEntry*> candidates;
     for (const CatalogueEntry& entry : kCatalogue) {
-        if (!(entry.events & bit(kind)) || !faultable_.count(entry.function)) continue;
+        if (!(entry.events & bit(kind)) || !faultable(entry.function)) continue;
         if (!program.empty() && program != entry.program) continue;
         // Only a start brings a program that is not running to make calls.
         if (kind != EventKind::Start && runningPid(entry.program) == 0) continue;

@@ -54,7 +54,13 @@ Process& Device::launch(const std::string& program, const std::u16string& comman
             separator == std::u16string::npos ? u"" : info->installPath.substr(0, root ? 3 : separator);
     }
     process->program = info;
-    process->image = std::make_unique<Image>(program, info->imageBytes);
+    if (info->spareImages.empty()) {
+        process->image = std::make_unique<Image>(program, info->imageBytes);
+    } else {
+        process->image = std::move(info->spareImages.back());
+        info->spareImages.pop_back();
+        process->image->restoreGlobals();
+    }
     process->instance = process->image->instance();
     Process& ref = *process;
     processes_.push_back(std::move(process));
@@ -232,6 +238,8 @@ void Device::unloadImage(Process& process) {
             return;
         }
     }
+    if (process.program && process.program->spareImages.size() < kSpareImages)
+        process.program->spareImages.push_back(std::move(process.image));
     process.image.reset();
 }
 

@@ -143,6 +143,7 @@ private:
     void advanceTo(std::uint64_t target, bool untilStop);
     std::vector<std::unique_ptr<Process>> processes_;
     std::vector<std::unique_ptr<Image>> keptImages_;
+    static constexpr std::size_t kSpareImages = 4;
     std::uint32_t nextPid_ = 0x1000;
 };
 

@@ -26,8 +26,16 @@ public:
     // The module's load address, which is also its instance handle.
     HINSTANCE instance() const { return reinterpret_cast<HINSTANCE>(base_); }
     bool contains(const void* address) const;
+    // Puts every global back as it was right after loading, so that the image can serve another
+    // process as a fresh load would (loading one costs system calls, page faults and relocation).
+    void restoreGlobals();
 
 private:
+    struct Writable {
+        std::uintptr_t start;
+        std::vector<std::uint8_t> fresh;
+    };
+    std::vector<Writable> writable_;
     int fd_ = -1;
     void* handle_ = nullptr;
     void* entry_ = nullptr;

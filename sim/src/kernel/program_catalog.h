@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "image.h"
 #include "resources.h"
 
 namespace sim {
@@ -22,6 +23,8 @@ struct ProgramInfo {
     std::u16string installPath; // where the program lives on the device
     std::vector<std::uint8_t> imageBytes;
     std::shared_ptr<const ResourceSet> resources;
+    // Images of ended processes, their globals to be put back before another process runs one.
+    mutable std::vector<std::unique_ptr<Image>> spareImages;
 };
 
 class ProgramCatalog {
