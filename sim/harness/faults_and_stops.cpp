@@ -40,7 +40,7 @@ namespace {
 std::vector<std::string> describe(const std::vector<sim::FaultRule>& rules) {
     std::vector<std::string> out;
     for (const sim::FaultRule& r : rules)
-        out.push_back(r.function + " " + std::to_string(r.first) + (r.process.empty() ? "" : " " + r.process));
+        out.push_back(r.function + ", call " + std::to_string(r.first) + (r.process.empty() ? "" : " of " + r.process));
     return out;
 }
 

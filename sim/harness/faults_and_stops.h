@@ -29,7 +29,7 @@ public:
     std::uint64_t callsMade(const std::string& function, const std::string& program = "") const;
     std::map<std::string, std::uint64_t> callsMadeBy(const std::string& program) const;
     void clearStops();
-    // Faults and stops asked for that have not happened yet, as "SetTimer 2 voltmarap".
+    // Faults and stops asked for that have not happened yet, as "SetTimer, call 2 of voltmarap".
     std::vector<std::string> faultsNeverFired() const;
     std::vector<std::string> stopsNeverReached() const;
     std::vector<StoppedThread> stoppedThreads() const;

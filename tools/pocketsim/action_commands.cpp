@@ -41,13 +41,6 @@ std::vector<std::uint8_t> utf16WithTerminator(const std::string& text) {
 
 std::string valueLabel(const std::string& name) { return name.empty() ? "(default)" : quote(name); }
 
-bool isIdentifier(const std::string& text) {
-    if (text.empty() || (text[0] >= '0' && text[0] <= '9')) return false;
-    for (char c : text)
-        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
-    return true;
-}
-
 CommandEntry start() {
     const std::string usage = "start PROGRAM [in FOLDER] [COMMAND-LINE...]";
     return {"start", {"PROGRAM [COMMAND-LINE...]", "PROGRAM in FOLDER [COMMAND-LINE...]"},
@@ -317,8 +310,7 @@ CommandEntry failCall() {
             {"fail call SHNotificationAdd", "fail call RegCreateKeyExW 1 0 voltmarap"}, Kind::Action,
             [usage](const Arguments& args) -> Action {
                 requireCount(args, 1, 4, usage);
-                const std::string function = args[0];
-                if (!isIdentifier(function)) throw UsageError("\"" + function + "\" is not a function name");
+                const std::string function = parsePlatformCall(args[0], true);
                 const std::uint64_t occurrence =
                     args.size() > 1 ? parseNumber(args[1], std::numeric_limits<std::uint32_t>::max(), "occurrence") : 1;
                 if (occurrence == 0) throw UsageError("occurrences are counted from 1");
@@ -343,6 +335,44 @@ CommandEntry clearCallFaults() {
                 return [](Session& s) {
                     s.device.clearFaults();
                     s.print("no call faults");
+                };
+            }};
+}
+
+CommandEntry stopCall() {
+    const std::string usage = "stop call FUNCTION [OCCURRENCE [PROGRAM]]";
+    return {"stop call", {"FUNCTION [OCCURRENCE [PROGRAM]]"},
+            "Stops the thread that makes the OCCURRENCE-th call of FUNCTION (default 1) right after\n"
+            "the call has had its effect, before it returns; every other thread goes on meanwhile,\n"
+            "until \"resume\". Calls of every function count, from the device's start; with PROGRAM,\n"
+            "only those of that program's threads (the shell's thread is \"shell\").",
+            {"stop call CreateMutexW 1 voltmarap", "stop call GetWindowRect 1 shell"}, Kind::Action,
+            [usage](const Arguments& args) -> Action {
+                requireCount(args, 1, 3, usage);
+                const std::string function = parsePlatformCall(args[0], false);
+                const std::uint64_t occurrence =
+                    args.size() > 1 ? parseNumber(args[1], std::numeric_limits<std::uint32_t>::max(), "occurrence") : 1;
+                if (occurrence == 0) throw UsageError("occurrences are counted from 1");
+                const std::string program = args.size() > 2 ? args[2] : std::string();
+                if (!program.empty() && program != "shell") requireProgram(program);
+                return [=](Session& s) {
+                    s.device.stopAt(function, occurrence, program);
+                    s.print("the thread making call " + std::to_string(occurrence) + " of " + function +
+                            (program.empty() ? "" : " by " + program) + " will stop there");
+                };
+            }};
+}
+
+CommandEntry resume() {
+    return {"resume", {""}, "Lets every thread stopped with \"stop call\" go on, and runs the device until it is idle.",
+            {"resume"}, Kind::Action, [](const Arguments& args) -> Action {
+                requireCount(args, 0, 0, "resume");
+                return [](Session& s) {
+                    const auto stopped = s.device.stoppedThreads();
+                    if (stopped.empty()) return s.print("no thread is stopped");
+                    for (const pocket::StoppedThread& t : stopped)
+                        s.print("thread " + std::to_string(t.thread) + " of " + t.process + " goes on after " + t.call);
+                    s.device.resumeStopped();
                 };
             }};
 }
@@ -411,6 +441,8 @@ std::vector<CommandEntry> actionCommands() {
             clearRegistryFault(),
             failCall(),
             clearCallFaults(),
+            stopCall(),
+            resume(),
             trace("on"),
             trace("off"),
             trace("show"),

@@ -6,7 +6,9 @@
 #include <limits>
 #include <optional>
 
+#include "calls.h"
 #include "names.h"
+#include "suggest.h"
 #include "records.h"
 
 namespace pocketsim {
@@ -205,6 +207,24 @@ std::string parseRegistryKey(std::string_view text) {
         return std::string(shortName) + (slash == std::string::npos ? "" : path.substr(slash));
     }
     throw UsageError("bad registry key " + quoted(text) + ": it must start with HKCU, HKLM, HKCR or HKU");
+}
+
+std::string parsePlatformCall(std::string_view text, bool mustBeAbleToFail) {
+    const std::string name(text);
+    const sim::PlatformCall* call = sim::findPlatformCall(name);
+    std::vector<std::string> names, fallible;
+    for (const sim::PlatformCall& c : sim::platformCalls()) {
+        names.push_back(c.name);
+        if (c.canFail) fallible.push_back(c.name);
+    }
+    if (!call) throw UsageError("the device has no platform call " + quoted(name) + didYouMean(name, names));
+    if (mustBeAbleToFail && !call->canFail) {
+        std::string list;
+        for (const std::string& f : fallible) list += (list.empty() ? "" : ", ") + f;
+        throw UsageError(name + " cannot be made to fail: the device never reports its failure. Calls that can fail: " +
+                         list);
+    }
+    return name;
 }
 
 }  // namespace pocketsim

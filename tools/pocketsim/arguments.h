@@ -41,6 +41,10 @@ std::vector<std::uint8_t> parseHexBytes(const std::vector<std::string>& words);
 std::uint32_t parseErrorCode(std::string_view text);
 std::string errorName(std::uint32_t code);
 
+// The name of a platform call the device provides; with `mustBeAbleToFail`, of one whose failure
+// the device can report (a fault on any other would never happen).
+std::string parsePlatformCall(std::string_view text, bool mustBeAbleToFail);
+
 // A notification class id in any usual spelling, or the name of a program that owns one.
 // Returns the canonical "{XXXXXXXX-XXXX-...}" spelling.
 std::string parseClsid(std::string_view text);

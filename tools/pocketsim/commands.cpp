@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "arguments.h"
+#include "suggest.h"
 
 namespace pocketsim {
 
@@ -88,7 +89,11 @@ ParsedCommand parseCommand(const std::vector<std::string>& words, sim::Machine m
             const std::string what = words.size() > matched ? "\"" + words[matched] + "\"" : std::string("nothing");
             throw UsageError("\"" + start + "\" must be followed by one of" + nexts + " (got " + what + ")");
         }
-        throw UsageError("unknown command \"" + words[0] + "\" (pocketsim --help lists the commands)");
+        std::vector<std::string> firstWords;
+        for (const CommandEntry& entry : commandTable()) firstWords.push_back(splitWords(entry.name).front());
+        const std::string suggestion = didYouMean(words[0], firstWords);
+        throw UsageError("unknown command \"" + words[0] + "\"" +
+                         (suggestion.empty() ? " (pocketsim --help lists the commands)" : suggestion));
     }
     if (best->machine && *best->machine != machine)
         throw UsageError("\"" + best->name + "\" is for " + machineName(*best->machine) + toGet(*best->machine));
@@ -125,7 +130,7 @@ const std::string& requireProgram(const std::string& name) {
         throw UsageError(name + " is a program for " + machineName(other) + toGet(other));
     std::string list;
     for (const std::string& program : installed) list += (list.empty() ? "" : ", ") + program;
-    throw UsageError("no program named \"" + name + "\" is installed (installed: " +
+    throw UsageError("no program named \"" + name + "\" is installed" + didYouMean(name, installed) + " (installed: " +
                      (list.empty() ? "none; is POCKET_IMAGE_DIR right?" : list) + ")");
 }
 

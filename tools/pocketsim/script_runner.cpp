@@ -116,13 +116,23 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         if (device->errors().size() > errorsBefore)
             complain(err, name, line, "the device reported an error while this line ran");
     }
+    int status = kSuccess;
     if (!device->errors().empty()) {
         err << name << ": the device reported " << device->errors().size()
             << (device->errors().size() == 1 ? " error" : " errors") << ":\n";
         for (const std::string& e : device->errors()) err << "    " << e << "\n";
-        return kFailed;
+        status = kFailed;
     }
-    return kSuccess;
+    // A fault or stop that never happened leaves the script testing nothing of what it meant to.
+    for (const std::string& fault : device->faultsNeverFired()) {
+        err << name << ": a fault asked for never happened: " << fault << "\n";
+        status = kFailed;
+    }
+    for (const std::string& stop : device->stopsNeverReached()) {
+        err << name << ": a stop asked for was never reached: " << stop << "\n";
+        status = kFailed;
+    }
+    return status;
 }
 
 }  // namespace pocketsim

@@ -161,7 +161,7 @@ CommandEntry showCalls() {
             "together: the occurrences that \"fail call\" counts.",
             {"show calls", "show calls RegSetValueExW"}, Kind::Show, [](const Arguments& args) -> Action {
                 requireCount(args, 0, 1, "show calls [FUNCTION]");
-                const std::string only = args.empty() ? std::string() : args[0];
+                const std::string only = args.empty() ? std::string() : parsePlatformCall(args[0], true);
                 return [only](Session& s) {
                     if (!only.empty()) return s.print(only + ": " + std::to_string(s.device.callCount(only)));
                     const auto counts = s.device.callCounts();
