@@ -63,9 +63,10 @@ TEST(ScriptRunner, ReportsWhatAnActionEndedAsWellAsWhatItStarted) {
 }
 
 TEST(ScriptRunner, TimeStampsFollowVirtualTime) {
-    const Outcome r = run("advance 1h30m\necho a\nadvance 450\necho b\n");
+    const Outcome r = run("advance 1h30m\necho a\nadvance 450\necho b\nadvance 1d\necho c\n");
     EXPECT_NE(r.out.find("[  5400.000s] a\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("[  5400.450s] b\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("[1d 01:30:00.450] c\n"), std::string::npos) << r.out;
 }
 
 TEST(ScriptRunner, RegistryValuesRoundTripInEveryType) {

@@ -153,11 +153,43 @@ std::optional<pocket::ProcessView> ProcessChoice::find(const pocket::PocketDevic
 
 std::string ProcessChoice::name() const { return program.empty() ? "pid " + std::to_string(pid) : program; }
 
-void printHelp(std::ostream& out) {
+namespace {
+
+void printEntry(std::ostream& out, const CommandEntry& entry) {
+    out << "\n";
+    for (const std::string& form : entry.forms) out << "  " << entry.name << (form.empty() ? "" : " ") << form << "\n";
+    if (entry.machine) out << "      (" << (*entry.machine == sim::Machine::Desktop ? "desktop PC" : "handheld") << " only)\n";
+    out << "      ";
+    for (char c : entry.summary) out << c << (c == '\n' ? "      " : "");
+    out << "\n";
+    for (const std::string& example : entry.examples) out << "      example: " << example << "\n";
+}
+
+}  // namespace
+
+bool printHelp(std::ostream& out, const std::string& topic) {
+    if (!topic.empty()) {
+        // The commands whose name begins with the topic's words ("fail", "expect registry").
+        const std::vector<std::string> words = splitWords(topic);
+        std::vector<std::string> firstWords;
+        bool found = false;
+        for (const CommandEntry& entry : commandTable()) {
+            const std::vector<std::string> name = splitWords(entry.name);
+            firstWords.push_back(name.front());
+            if (words.size() <= name.size() && std::equal(words.begin(), words.end(), name.begin())) {
+                printEntry(out, entry);
+                found = true;
+            }
+        }
+        if (!found)
+            throw UsageError("no command begins with \"" + topic + "\"" + didYouMean(words.front(), firstWords));
+        return true;
+    }
     out << "pocketsim: runs Pocket PC programs on a simulated device, as a script tells it\n"
            "\n"
            "Usage: pocketsim [--check] [SCRIPT | -]\n"
-           "       pocketsim --help | --version\n"
+           "       pocketsim --help [COMMAND] | --version\n"
+           "(--help COMMAND shows only the commands that begin with those words: --help fail)\n"
            "\n"
            "The script (standard input when it is \"-\" or not given) has one command per line.\n"
            "Blank lines are skipped; a '#' that begins a word starts a comment. Words are separated\n"
@@ -184,8 +216,9 @@ void printHelp(std::ostream& out) {
            "in paths and registry keys (not in texts that expectations compare) '/' may stand for it.\n"
            "\n"
            "Exit status: 0 when every line ran, every expectation held and the device reported no\n"
-           "error; 1 when an expectation failed, an action could not be done or the device reported\n"
-           "an error; 2 when the script cannot be read or has a malformed line (nothing is run then).\n";
+           "error; 1 when an expectation failed, an action could not be done, the device reported\n"
+           "an error, or a fault or stop the script asked for never happened; 2 when the script\n"
+           "cannot be read or has a malformed line (nothing is run then).\n";
     const std::pair<CommandEntry::Kind, const char*> sections[] = {
         {CommandEntry::Kind::Action, "Actions"},
         {CommandEntry::Kind::Show, "Showing the device"},
@@ -194,17 +227,10 @@ void printHelp(std::ostream& out) {
     for (const auto& [kind, title] : sections) {
         out << "\n" << title << ":\n";
         for (const CommandEntry& entry : commandTable()) {
-            if (entry.kind != kind) continue;
-            out << "\n";
-            for (const std::string& form : entry.forms) out << "  " << entry.name << (form.empty() ? "" : " ") << form << "\n";
-            if (entry.machine)
-                out << "      (" << (*entry.machine == sim::Machine::Desktop ? "desktop PC" : "handheld") << " only)\n";
-            out << "      ";
-            for (char c : entry.summary) out << c << (c == '\n' ? "      " : "");
-            out << "\n";
-            for (const std::string& example : entry.examples) out << "      example: " << example << "\n";
+            if (entry.kind == kind) printEntry(out, entry);
         }
     }
+    return true;
 }
 
 }  // namespace pocketsim

@@ -77,7 +77,9 @@ ParsedCommand parseCommand(const std::vector<std::string>& words, sim::Machine m
 // the programs there are and the paths a file can have.
 sim::Machine parsingMachine();
 
-void printHelp(std::ostream& out);
+// The whole help, or with `topic` only the commands that begin with its words; an unknown topic
+// throws UsageError.
+bool printHelp(std::ostream& out, const std::string& topic = "");
 
 // The sections of the table, one file each.
 std::vector<CommandEntry> actionCommands();

@@ -69,8 +69,16 @@ std::optional<std::vector<std::u16string>> registryStrings(const std::vector<std
 }  // namespace
 
 std::string timeStamp(std::uint64_t milliseconds) {
-    char text[48];
-    std::snprintf(text, sizeof text, "[%6" PRIu64 ".%03" PRIu64 "s]", milliseconds / 1000, milliseconds % 1000);
+    char text[64];
+    constexpr std::uint64_t kDay = 24 * 3600 * 1000;
+    // Seconds read well for the first day; after that, days and the time of day.
+    if (milliseconds < kDay) {
+        std::snprintf(text, sizeof text, "[%6" PRIu64 ".%03" PRIu64 "s]", milliseconds / 1000, milliseconds % 1000);
+    } else {
+        const std::uint64_t ms = milliseconds % kDay;
+        std::snprintf(text, sizeof text, "[%" PRIu64 "d %02" PRIu64 ":%02" PRIu64 ":%02" PRIu64 ".%03" PRIu64 "]",
+                      milliseconds / kDay, ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+    }
     return text;
 }
 

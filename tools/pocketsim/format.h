@@ -9,7 +9,8 @@
 
 namespace pocketsim {
 
-// "[    65.000s]": virtual time since the device booted, with millisecond precision.
+// Virtual time since the device booted, with millisecond precision: "[  5400.450s]" in the first
+// day, "[1d 02:03:04.500]" after it.
 std::string timeStamp(std::uint64_t milliseconds);
 // Width of a time stamp and the blank after it, so that detail lines line up under the command.
 inline constexpr std::size_t kStampWidth = 14;

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "arguments.h"
 #include "commands.h"
 #include "script_runner.h"
 
@@ -24,7 +25,13 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            pocketsim::printHelp(std::cout);
+            std::string topic;
+            for (int j = i + 1; j < argc; ++j) topic += (topic.empty() ? "" : " ") + std::string(argv[j]);
+            try {
+                pocketsim::printHelp(std::cout, topic);
+            } catch (const pocketsim::UsageError& e) {
+                return usageError(e.what());
+            }
             return pocketsim::kSuccess;
         }
         if (arg == "--version") {

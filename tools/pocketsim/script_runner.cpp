@@ -10,6 +10,7 @@
 #include "format.h"
 #include "journal_report.h"
 #include "tokenizer.h"
+#include "utf.h"
 
 namespace pocketsim {
 
@@ -27,9 +28,11 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// "name:12: what\n    12 | the line": where and what, as compilers say it.
+// "name:12: what\n    12 | the line": where and what, as compilers say it. A line of binary bytes
+// is shown escaped and cut, never as it came.
 void complain(std::ostream& err, const std::string& name, const Line& line, const std::string& what) {
-    err << name << ":" << line.number << ": " << what << "\n    " << line.number << " | " << line.text << "\n";
+    err << name << ":" << line.number << ": " << sim::printableUtf8(what, 400) << "\n    " << line.number << " | "
+        << sim::printableUtf8(line.text, 160) << "\n";
 }
 
 
@@ -70,6 +73,7 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         return kMalformed;
     }
     if (malformed) return kMalformed;
+    if (commandsSeen == 0) err << name << ": warning: the script has no commands\n";
     if (options.checkOnly) {
         out << name << ": " << lines.size() << " commands, all well-formed\n";
         return kSuccess;
@@ -107,11 +111,12 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         }
 
         if (expectation) out << stamp << " " << line.text << "  ok\n";
+        // What the device says may hold any text a program gave it: printed as valid UTF-8.
         for (std::size_t i = 0; i < session.details.size(); ++i)
-            out << (!entry.echoLine && i == 0 ? stamp + " " : indent) << session.details[i] << "\n";
+            out << (!entry.echoLine && i == 0 ? stamp + " " : indent) << sim::printableUtf8(session.details[i]) << "\n";
         // What the command brought about without naming it: a menu or box the program showed,
         // a sound, a second start that ends the first copy.
-        for (const std::string& change : report.next()) out << indent << change << "\n";
+        for (const std::string& change : report.next()) out << indent << sim::printableUtf8(change) << "\n";
         out << std::flush;
         if (device->errors().size() > errorsBefore)
             complain(err, name, line, "the device reported an error while this line ran");
