@@ -29,6 +29,9 @@ struct Session {
     // What the journal recorded since the line started, or since the last call. A command that
     // does several things calls it between them; the runner prints the rest.
     std::function<std::vector<std::string>()> happened;
+    // Told how far a long action has got (virtual milliseconds done of all); empty when nobody
+    // watches (standard error not a terminal).
+    std::function<void(std::uint64_t done, std::uint64_t total)> progress;
 
     void print(std::string line) { details.push_back(std::move(line)); }
 };

@@ -1,4 +1,6 @@
 // pocketsim: runs a script of commands against a simulated Pocket PC and reports what it shows.
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -49,6 +51,7 @@ int main(int argc, char** argv) {
             scriptGiven = true;
         }
     }
+    options.progress = isatty(STDERR_FILENO);
     if (!scriptGiven || script == "-") return pocketsim::runScript("<stdin>", std::cin, std::cout, std::cerr, options);
     std::ifstream file(script, std::ios::binary);
     if (!file) return usageError("cannot open " + script);

@@ -1,5 +1,6 @@
 #include "script_runner.h"
 
+#include <chrono>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -97,7 +98,17 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
         const bool expectation = entry.kind == CommandEntry::Kind::Expectation;
         if (entry.echoLine && !expectation) out << stamp << " " << line.text << "\n" << std::flush;
 
-        Session session{*device, state, {}, [&report] { return report.next(); }};
+        Session session{*device, state, {}, [&report] { return report.next(); }, {}};
+        auto lastDrawn = std::chrono::steady_clock::now();
+        bool drawn = false;
+        if (options.progress)
+            session.progress = [&](std::uint64_t done, std::uint64_t total) {
+                const auto now = std::chrono::steady_clock::now();
+                if (now - lastDrawn < std::chrono::milliseconds(200)) return;
+                lastDrawn = now;
+                drawn = true;
+                err << "\r\033[K" << line.text << ": " << timeStamp(done) << " of " << timeStamp(total) << std::flush;
+            };
         try {
             line.command.action(session);
         } catch (const ExpectationFailed& e) {
@@ -110,6 +121,7 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
             return kFailed;
         }
 
+        if (drawn) err << "\r\033[K" << std::flush;
         if (expectation) out << stamp << " " << line.text << "  ok\n";
         // What the device says may hold any text a program gave it: printed as valid UTF-8.
         for (std::size_t i = 0; i < session.details.size(); ++i)

@@ -10,6 +10,7 @@ enum ExitCode { kSuccess = 0, kFailed = 1, kMalformed = 2 };
 
 struct RunOptions {
     bool checkOnly = false;  // stop after checking the lines
+    bool progress = false;   // a line on the error stream that keeps being redrawn during long actions
 };
 
 // `name` is how messages refer to the script ("battery.pocket", "<stdin>").
