@@ -2,7 +2,10 @@
 // (scripts/explore.sh). A failure prints the seed, the step, the event and how to replay it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "explorer.h"
+#include "seed_runs.h"
 
 namespace {
 
@@ -40,6 +43,32 @@ TEST(FixedSeeds, TogetherExerciseEveryKindOfEvent) {
     for (const char* kind : {"advance", "start", "power", "key", "tray", "menu", "box", "notification", "stylus up",
                              "foreground", "stand-in", "closed by a tap", "faults injected", "samples"})
         EXPECT_GT(total[kind], 0u) << kind;
+}
+
+// Seeds spread over worker processes come back whole: the same steps, failures and report as
+// one process gives (failures in seed order, however the workers finish).
+TEST(SeedRuns, WorkersReportWhatOneProcessFinds) {
+    auto runAll = [](unsigned jobs, explore::SeedRunSummary& summary) {
+        explore::SeedRunOptions options;
+        options.first = 1;
+        options.count = 5;
+        options.steps = 300;
+        options.flaw = explore::ModelFlaw::NothingLostAtClose;
+        options.jobs = jobs;
+        std::FILE* out = std::tmpfile();
+        summary = explore::runSeeds(options, out);
+        std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
+        std::rewind(out);
+        text.resize(std::fread(text.data(), 1, text.size(), out));
+        std::fclose(out);
+        return text;
+    };
+    explore::SeedRunSummary one, two;
+    const std::string alone = runAll(1, one);
+    const std::string spread = runAll(2, two);
+    EXPECT_GT(one.failed, 0u);
+    EXPECT_EQ(alone, spread);
+    EXPECT_EQ(std::tie(one.seeds, one.steps, one.failed), std::tie(two.seeds, two.steps, two.failed));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "arguments.h"
+#include "commands.h"
 
 namespace {
 
@@ -78,6 +81,29 @@ TEST(Arguments, RegistryKeysStartAtARoot) {
     for (const auto& [text, path] : cases) EXPECT_EQ(parseRegistryKey(text), path) << text;
     for (const char* text : {"", "Software\\Orvalen", "HKXX\\a", "\\HKCU\\a", "HKCUx\\a"})
         EXPECT_THROW(parseRegistryKey(text), UsageError) << text;
+}
+
+}  // namespace
+
+namespace {
+
+// Help on one command by its first words; a slip gets a suggestion.
+TEST(Help, OnOneCommandOrASuggestion) {
+    struct Row {
+        const char* topic;
+        const char* shown;  // a line the help prints, or the start of the error
+    };
+    for (const Row& row : {Row{"stop", "  stop call FUNCTION [OCCURRENCE [PROGRAM]]"}, Row{"stylus down", "  stylus up X Y"},
+                           Row{"stpo", "no command begins with \"stpo\" (did you mean stop?)"}}) {
+        std::ostringstream out;
+        std::string error;
+        try {
+            pocketsim::printHelp(out, row.topic);
+        } catch (const pocketsim::UsageError& e) {
+            error = e.what();
+        }
+        EXPECT_NE((out.str() + error).find(row.shown), std::string::npos) << row.topic << ":\n" << out.str() << error;
+    }
 }
 
 }  // namespace

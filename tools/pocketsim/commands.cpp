@@ -174,9 +174,14 @@ bool printHelp(std::ostream& out, const std::string& topic) {
         std::vector<std::string> firstWords;
         bool found = false;
         for (const CommandEntry& entry : commandTable()) {
-            const std::vector<std::string> name = splitWords(entry.name);
-            firstWords.push_back(name.front());
-            if (words.size() <= name.size() && std::equal(words.begin(), words.end(), name.begin())) {
+            firstWords.push_back(splitWords(entry.name).front());
+            // Against each form too: "stylus down" is a form of "stylus".
+            bool matches = false;
+            for (const std::string& form : entry.forms) {
+                const std::vector<std::string> full = splitWords(entry.name + " " + form);
+                matches |= words.size() <= full.size() && std::equal(words.begin(), words.end(), full.begin());
+            }
+            if (matches) {
                 printEntry(out, entry);
                 found = true;
             }
