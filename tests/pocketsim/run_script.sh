@@ -3,14 +3,15 @@
 #   # want-exit: N         the exit status (0 when not given)
 #   # want-stderr: REGEX   an extended regular expression some line of the error output matches
 #   # want-stdout: REGEX   likewise for the standard output
-# Usage: run_script.sh POCKETSIM SCRIPT
+# Usage: run_script.sh POCKETSIM SCRIPT [POCKETSIM-OPTION...]
 set -u
 pocketsim=$1
 script=$2
+shift 2
 out=$(mktemp) && err=$(mktemp) && patterns=$(mktemp) || exit 1
 trap 'rm -f "$out" "$err" "$patterns"' EXIT
 
-"$pocketsim" "$script" >"$out" 2>"$err"
+"$pocketsim" "$@" "$script" >"$out" 2>"$err"
 status=$?
 
 failed=0

@@ -192,8 +192,10 @@ bool printHelp(std::ostream& out, const std::string& topic) {
     }
     out << "pocketsim: runs Pocket PC programs on a simulated device, as a script tells it\n"
            "\n"
-           "Usage: pocketsim [--check] [SCRIPT | -]\n"
+           "Usage: pocketsim [--check] [--image PROGRAM=PATH]... [SCRIPT | -]\n"
            "       pocketsim --help [COMMAND] | --version\n"
+           "(--image runs another build of a program where it is installed, with its resources:\n"
+           "a deliberately broken copy, say, to see a test catch it)\n"
            "(--help COMMAND shows only the commands that begin with those words: --help fail)\n"
            "\n"
            "The script (standard input when it is \"-\" or not given) has one command per line.\n"

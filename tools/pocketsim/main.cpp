@@ -14,7 +14,8 @@ namespace {
 constexpr const char* kVersion = "pocketsim 1.0.0";
 
 int usageError(const std::string& message) {
-    std::cerr << "pocketsim: " << message << "\nUsage: pocketsim [--check] [SCRIPT | -]; pocketsim --help for more\n";
+    std::cerr << "pocketsim: " << message
+              << "\nUsage: pocketsim [--check] [--image PROGRAM=PATH] [SCRIPT | -]; pocketsim --help for more\n";
     return pocketsim::kMalformed;
 }
 
@@ -42,6 +43,9 @@ int main(int argc, char** argv) {
         }
         if (arg == "--check") {
             options.checkOnly = true;
+        } else if (arg == "--image" && i + 1 < argc && std::string(argv[i + 1]).find('=') != std::string::npos) {
+            const std::string spec = argv[++i];
+            options.images[spec.substr(0, spec.find('='))] = spec.substr(spec.find('=') + 1);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError("unknown option " + arg);
         } else if (scriptGiven) {

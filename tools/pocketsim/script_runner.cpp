@@ -84,6 +84,7 @@ int runScript(const std::string& name, std::istream& script, std::ostream& out, 
     try {
         const bool booted = !lines.empty() && lines.front().command.boot;
         device = std::make_unique<pocket::PocketDevice>(booted ? *lines.front().command.boot : sim::DeviceConfig{});
+        for (const auto& [program, image] : options.images) device->replaceImage(program, image);
     } catch (const std::exception& e) {
         err << "pocketsim: cannot set up the device: " << e.what() << "\n";
         return kMalformed;
