@@ -1,5 +1,6 @@
 // Commands that act on the device as the user, the platform or a test would.
 #include <cctype>
+#include <cstring>
 #include <limits>
 
 #include "arguments.h"
@@ -119,13 +120,14 @@ BYTE flagForLevel(unsigned percent) {
 }
 
 CommandEntry power() {
-    const std::string usage = "power ac|battery|backup|unknown PERCENT [charging] [flag=N]";
-    return {"power", {"ac|battery|backup|unknown PERCENT [charging] [flag=N]"},
+    const std::string usage = "power ac|battery|backup|unknown|line=N PERCENT [charging] [flag=N]";
+    return {"power", {"ac|battery|backup|unknown|line=N PERCENT [charging] [flag=N]"},
             "Sets what the battery driver reports: the AC line status (ac 1, battery 0, backup 2,\n"
-            "unknown 255), the level in percent (0 to 255; above 100 is \"not determined\") and the\n"
-            "battery flag: by default high, low or critical from the level (0xff above 100);\n"
-            "flag=N gives it instead; charging adds 0x08.",
-            {"power battery 85", "power ac 90 charging", "power unknown 255 flag=0xff"}, Kind::Action,
+            "unknown 255, or any byte as line=N), the level in percent (0 to 255; above 100 is \"not\n"
+            "determined\") and the battery flag: by default high, low or critical from the level (0xff\n"
+            "above 100); flag=N gives it instead; charging adds 0x08.",
+            {"power battery 85", "power ac 90 charging", "power unknown 255 flag=0xff", "power line=37 50"},
+            Kind::Action,
             [usage](const Arguments& args) -> Action {
                 requireCount(args, 2, 4, usage);
                 pocket::PowerStatus status;
@@ -135,6 +137,8 @@ CommandEntry power() {
                 bool known = false;
                 for (const auto& [name, value] : sources)
                     if (args[0] == name) status.acLine = value, known = true;
+                if (args[0].rfind("line=", 0) == 0)
+                    status.acLine = static_cast<BYTE>(parseNumber(args[0].substr(5), 255, "AC line status")), known = true;
                 if (!known) throw UsageError("unknown power source \"" + args[0] + "\"; usage: " + usage);
                 status.percent = static_cast<BYTE>(parseNumber(args[1], 255, "battery percent"));
                 status.flag = flagForLevel(status.percent);
@@ -152,6 +156,27 @@ CommandEntry power() {
                 if (charging) status.flag |= BATTERY_FLAG_CHARGING;
                 return [status](Session& s) {
                     s.device.setPower(status);
+                    s.print(powerText(s.device.powerRecord()));
+                };
+            }};
+}
+
+CommandEntry powerRecord() {
+    const std::string usage = "power record HEX...";
+    return {"power record", {"HEX..."},
+            "Sets every byte of the record the battery driver reports (SYSTEM_POWER_STATUS_EX, " +
+                std::to_string(sizeof(SYSTEM_POWER_STATUS_EX)) + " bytes),\n"
+            "whatever its fields would normally hold.",
+            {"power record 01ff08" + std::string(2 * (sizeof(SYSTEM_POWER_STATUS_EX) - 3), '0')}, Kind::Action,
+            [usage](const Arguments& args) -> Action {
+                const std::vector<std::uint8_t> bytes = parseHexBytes(args);
+                if (bytes.size() != sizeof(SYSTEM_POWER_STATUS_EX))
+                    throw UsageError("the record has " + std::to_string(sizeof(SYSTEM_POWER_STATUS_EX)) + " bytes, not " +
+                                     std::to_string(bytes.size()) + "; usage: " + usage);
+                SYSTEM_POWER_STATUS_EX record;
+                std::memcpy(&record, bytes.data(), sizeof record);
+                return [record](Session& s) {
+                    s.device.setPowerRecord(record);
                     s.print(powerText(s.device.powerRecord()));
                 };
             }};
@@ -371,6 +396,38 @@ CommandEntry stopCall() {
             }};
 }
 
+CommandEntry clearStops() {
+    return {"clear-stops", {""}, "Removes every stop set with \"stop call\" (threads stopped already stay so).",
+            {"clear-stops"}, Kind::Action, [](const Arguments& args) -> Action {
+                requireCount(args, 0, 0, "clear-stops");
+                return [](Session& s) {
+                    s.device.clearStops();
+                    s.print("no stops");
+                };
+            }};
+}
+
+CommandEntry closeProgram() {
+    return {"close", {"PROGRAM"},
+            "Asks the most recent running process of PROGRAM to close, as another program would:\n"
+            "posts WM_CLOSE to its first top-level window, and runs the device until it is idle.",
+            {"close voltmarap"}, Kind::Action, [](const Arguments& args) -> Action {
+                requireCount(args, 1, 1, "close PROGRAM");
+                const std::string program = requireProgram(args[0]);
+                return [program](Session& s) {
+                    const std::vector<std::uint32_t> pids = s.device.runningPids(program);
+                    if (pids.empty()) throw ActionFailed(program + " is not running");
+                    for (const pocket::WindowView& w : s.device.windows()) {
+                        if (w.pid != pids.back()) continue;
+                        s.device.postMessage(w.hwnd, WM_CLOSE, 0, 0);
+                        s.device.runUntilIdle();
+                        return s.print("WM_CLOSE posted to " + program + " (pid " + std::to_string(w.pid) + ")");
+                    }
+                    throw ActionFailed(program + " (pid " + std::to_string(pids.back()) + ") has no window");
+                };
+            }};
+}
+
 CommandEntry resume() {
     return {"resume", {""}, "Lets every thread stopped with \"stop call\" go on, and runs the device until it is idle.",
             {"resume"}, Kind::Action, [](const Arguments& args) -> Action {
@@ -451,6 +508,9 @@ std::vector<CommandEntry> actionCommands() {
             clearCallFaults(),
             stopCall(),
             resume(),
+            clearStops(),
+            closeProgram(),
+            handheldOnly(powerRecord()),
             trace("on"),
             trace("off"),
             trace("show"),

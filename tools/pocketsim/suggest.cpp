@@ -32,6 +32,8 @@ std::string didYouMean(const std::string& word, const std::vector<std::string>& 
     std::size_t best = allowed + 1;
     std::vector<std::string> closest;
     for (const std::string& candidate : candidates) {
+        // The word itself is no suggestion, nor is a name twice.
+        if (candidate == word || std::find(closest.begin(), closest.end(), candidate) != closest.end()) continue;
         const std::size_t d = editDistance(word, candidate);
         if (d < best) {
             best = d;
