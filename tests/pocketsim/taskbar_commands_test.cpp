@@ -63,7 +63,7 @@ TEST(TaskbarCommands, BootLinesChooseTheDevice) {
 
 TEST(TaskbarCommands, BadArgumentsAreUsageErrors) {
     for (const char* line :
-         {"boot", "boot shell taskbar", "boot shell taskbar 0x26", "boot shell 240x26",
+         {"boot", "boot shell taskbar", "boot shell taskbar 100001x26", "boot shell 240x26",
           "boot shell taskbar 240x26 now", "boot shell size 240x26", "stylus", "stylus down", "stylus down 1",
           "stylus press 1 1", "stylus up 1 2 3", "stylus up 32768 0", "stylus up 0 -32769", "stylus up x 0",
           "tap taskbar", "tap taskbar 1", "tap taskbar 1 2 3", "tap taskbar 1.5 2", "taskbar result",

@@ -133,13 +133,13 @@ std::int64_t parseSignedNumber(std::string_view text, std::int64_t min, std::int
     return value;
 }
 
-Size parseSize(std::string_view text, int maxWidth, int maxHeight, std::string_view what) {
+Size parseSize(std::string_view text, int maxWidth, int maxHeight, std::string_view what, bool emptyAllowed) {
     const std::size_t x = text.find('x');
     if (x == std::string_view::npos || x == 0)
         throw UsageError("bad " + std::string(what) + " " + quoted(text) + ": expected WIDTHxHEIGHT, such as 240x26");
     const auto width = parseNumber(text.substr(0, x), static_cast<std::uint64_t>(maxWidth), std::string(what) + " width");
     const auto height = parseNumber(text.substr(x + 1), static_cast<std::uint64_t>(maxHeight), std::string(what) + " height");
-    if (width == 0 || height == 0) throw UsageError(std::string(what) + " " + quoted(text) + " has no area");
+    if (!emptyAllowed && (width == 0 || height == 0)) throw UsageError(std::string(what) + " " + quoted(text) + " has no area");
     return Size{static_cast<int>(width), static_cast<int>(height)};
 }
 

@@ -27,12 +27,12 @@ std::uint64_t parseNumber(std::string_view text, std::uint64_t max, std::string_
 // As parseNumber, with an optional leading '-', from `min` to `max`.
 std::int64_t parseSignedNumber(std::string_view text, std::int64_t min, std::int64_t max, std::string_view what);
 
-// "240x26": a width and a height, each from 1 to the given largest.
+// "240x26": a width and a height, each from 1 (0 too when `emptyAllowed`) to the given largest.
 struct Size {
     int width = 0;
     int height = 0;
 };
-Size parseSize(std::string_view text, int maxWidth, int maxHeight, std::string_view what);
+Size parseSize(std::string_view text, int maxWidth, int maxHeight, std::string_view what, bool emptyAllowed = false);
 
 // Hex digits, in one word or several ("0102ff" or "01 02 ff"), two per byte.
 std::vector<std::uint8_t> parseHexBytes(const std::vector<std::string>& words);

@@ -534,9 +534,11 @@ CommandEntry addWindow() {
 }
 
 CommandEntry closeWindow() {
-    return {"window close", {"CLASS"},
-            "Closes the open stand-in window of CLASS (posts it WM_CLOSE); its program ends.",
-            {"window close TUNELARK", "window close \"WMP7.5 for Pocket PC\""}, Kind::Action,
+    return {"window close", {"CLASS", "hwnd=HANDLE"},
+            "Closes the open stand-in window of CLASS, or of that handle (posts it WM_CLOSE); its\n"
+            "program ends.",
+            {"window close TUNELARK", "window close \"WMP7.5 for Pocket PC\"", "window close hwnd=0x00010014"},
+            Kind::Action,
             [](const Arguments& args) -> Action {
                 requireCount(args, 1, 1, "window close CLASS");
                 const std::string className = args[0];

@@ -227,8 +227,18 @@ std::string escapeText(const pocket::PocketDevice& device, const sim::EscapeCall
            " bytes in, " + std::to_string(call.cbOutput) + " bytes out -> " + std::to_string(call.result);
 }
 
+std::optional<HWND> windowHandleIn(const std::string& word) {
+    if (word.rfind("hwnd=", 0) != 0) return std::nullopt;
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(parseNumber(word.substr(5), 0xFFFFFFFFu, "window handle")));
+}
+
 pocket::StandInRecord findStandIn(const pocket::PocketDevice& device, const std::string& className) {
     const std::vector<pocket::StandInRecord> all = device.standIns();
+    if (const auto hwnd = windowHandleIn(className)) {
+        for (const pocket::StandInRecord& s : all)
+            if (s.hwnd == *hwnd) return s;
+        throw ActionFailed("no stand-in window has the handle " + className.substr(5));
+    }
     std::optional<pocket::StandInRecord> closed;
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
         if (it->className != className) continue;

@@ -68,6 +68,10 @@ std::string escapeText(const pocket::PocketDevice& device, const sim::EscapeCall
 
 // The stand-in a script names by its window class (exactly as given): the most recent open
 // one, else the most recent closed one. Throws ActionFailed when there was none.
+// "hwnd=0x00010014": a window by its handle (which the same script always gives it), where a
+// class would be ambiguous or the window is gone; nothing for any other word.
+std::optional<HWND> windowHandleIn(const std::string& word);
+
 pocket::StandInRecord findStandIn(const pocket::PocketDevice& device, const std::string& className);
 // "TUNELARK of tunelark (pid 4097)".
 std::string standInName(const pocket::StandInRecord& standIn);

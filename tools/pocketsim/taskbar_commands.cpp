@@ -19,6 +19,8 @@ namespace {
 using Kind = CommandEntry::Kind;
 
 // The stylus's position travels as two 16-bit halves of lParam.
+constexpr int kMostTaskbar = 100000;
+
 int parseCoordinate(const std::string& text, const char* what) {
     return static_cast<int>(parseSignedNumber(text, -32768, 32767, what));
 }
@@ -108,7 +110,8 @@ sim::DeviceConfig bootConfigOf(const Arguments& args) {
     config.shell = true;
     if (args.size() > 1) {
         if (args[1] != "taskbar" || args.size() != 3) throw UsageError("bad taskbar size; usage: " + usage);
-        const Size size = parseSize(args[2], config.screenWidth, config.screenHeight, "taskbar");
+        // Any size a driver could report, none or wider than the screen included.
+        const Size size = parseSize(args[2], kMostTaskbar, kMostTaskbar, "taskbar", true);
         config.taskbarWidth = size.width;
         config.taskbarHeight = size.height;
     }
@@ -128,7 +131,8 @@ CommandEntry boot() {
         "boot", {"shell [taskbar WIDTHxHEIGHT]", "desktop [codepage 1252|932]"},
         "Only as the script's first command. boot shell boots the handheld with the shell: its\n"
         "process owns the taskbar (class \"HHTaskBar\", at the top of the screen, 240 x 26 unless\n"
-        "given; its close button is the rightmost 25 pixels) and the desktop (class\n"
+        "given, any size up to 100000 x 100000, none included; its close button is the rightmost\n"
+        "25 pixels) and the desktop (class\n"
         "\"DesktopExplorerWindow\"), which is in front; without it the device has neither window.\n"
         "boot desktop boots a desktop PC instead, whose 8-bit (\"A\") functions use the ANSI code\n"
         "page given (1252 unless given), with its programs installed on drive C.",
@@ -263,15 +267,17 @@ CommandEntry addApp() {
 }
 
 CommandEntry front() {
-    return {"front", {"CLASS", "none"},
+    return {"front", {"CLASS", "hwnd=HANDLE", "none"},
             "Puts the window of CLASS in front (the most recent application of that class, else any\n"
-            "window of it, such as DesktopExplorerWindow), or no window at all.",
-            {"front NotesApp", "front none"}, Kind::Action, [](const Arguments& args) -> Action {
-                requireCount(args, 1, 1, "front CLASS|none");
+            "window of it, such as DesktopExplorerWindow), the window of that handle (even one that\n"
+            "is gone: the shell then holds a stale handle), or no window at all.",
+            {"front NotesApp", "front hwnd=0x00010014", "front none"}, Kind::Action, [](const Arguments& args) -> Action {
+                requireCount(args, 1, 1, "front CLASS|hwnd=HANDLE|none");
                 const std::string className = args[0];
-                return [className](Session& s) {
-                    HWND hwnd = nullptr;
-                    if (className != "none") {
+                const std::optional<HWND> given = windowHandleIn(className);
+                return [className, given](Session& s) {
+                    HWND hwnd = given.value_or(nullptr);
+                    if (className != "none" && !given) {
                         for (auto it = s.state.applications.rbegin(); !hwnd && it != s.state.applications.rend(); ++it)
                             if (it->className == className && windowOf(s.device, it->hwnd)) hwnd = it->hwnd;
                         if (!hwnd)
