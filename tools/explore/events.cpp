@@ -3,6 +3,7 @@
 
 #include "names.h"
 #include "run.h"
+#include "script_lines.h"
 
 namespace explore {
 
@@ -79,13 +80,17 @@ std::uint32_t Run::runningPid(const std::string& program) const {
 void Run::advance(std::uint64_t milliseconds) {
     if (race_) {
         // Time stands still while a thread is stopped: the race is run out at that instant.
-        const std::uint64_t target = device_.now() + milliseconds;
+        const std::uint64_t start = device_.now();
+        const std::uint64_t target = start + milliseconds;
         device_.advanceUntilStop(milliseconds);
+        if (device_.now() != start) record("advance " + std::to_string(device_.now() - start) + "ms");
         monitor_.advanceTo(device_.now(), power_, monitorFaults());
         settleRace();
-        milliseconds = target - device_.now();
+        // The race's own settling may have gone past the end.
+        milliseconds = target > device_.now() ? target - device_.now() : 0;
     }
     device_.advance(milliseconds);
+    if (milliseconds) record("advance " + std::to_string(milliseconds) + "ms");
     monitor_.advanceTo(device_.now(), power_, monitorFaults());
 }
 
@@ -146,6 +151,7 @@ void Run::doPower() {
         auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
         for (std::size_t i = 0; i < sizeof record; ++i) bytes[i] = rng_.byte();
         device_.setPowerRecord(record);
+        this->record(powerRecordLine(record));
         power_ = {record.ACLineStatus, record.BatteryFlag, record.BatteryLifePercent};
         note("power record at random: " + powerText(power_));
         return;
@@ -153,6 +159,7 @@ void Run::doPower() {
     }
     power_ = p;
     device_.setPower({p.acLine, p.percent, p.flag});
+    record(powerLine(p));
     note("power " + powerText(p));
 }
 
@@ -170,6 +177,7 @@ void Run::doKey() {
     for (const BridgeRun& b : bridges_)
         if (b.pid == bridge) run = &b;
     const auto holder = device_.pressKey(vk);
+    record(vk ? "press " + std::to_string(vk) : std::string("# key 0 pressed: no key, nothing happens"));
     const bool remoteKey = vk >= 136 && vk <= 142;
     const bool expectHeld = remoteKey && run && !run->hotKeysFailed;
     if (holder.has_value() != expectHeld || (holder && holder->pid != bridge)) {
@@ -193,6 +201,7 @@ void Run::doVolume() {
         {0, 0xFFFFFFFF, 0xFFFF0000, 0x0000FFFF, 1091, 1092, 0xFBBBFBBB, static_cast<std::uint32_t>(rng_.next())});
     note("volume set to " + hex(volume));
     device_.setVolume(volume);
+    record("volume set " + hex(volume));
     volume_.rebase(volume, gets, sets);
 }
 

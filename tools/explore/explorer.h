@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "monitor_model.h"
 #include "pocket_device.h"
@@ -25,6 +26,8 @@ struct ExploreOptions {
     // Runs after each step's event, unseen by the models: lets a test change the device behind the
     // programs' backs to show that the checks notice.
     std::function<void(std::uint64_t step, pocket::PocketDevice& device)> tamper;
+    // Keeps the run as a pocketsim script (ExploreResult::script): what a failing seed is written as.
+    bool recordScript = false;
     // Each step's event as it is carried out (the command's --verbose).
     std::function<void(std::uint64_t step, const std::string& event)> onEvent;
 };
@@ -39,6 +42,8 @@ struct ExploreResult {
     std::string event;                // the failing step's event
     std::uint64_t hash = 0;           // of every event and what was observed after it
     std::map<std::string, std::uint64_t> counts;  // events by kind, faults, samples, ...
+    // With recordScript: the run as pocketsim lines, each step's under a comment naming its event.
+    std::vector<std::string> script;
 
     bool passed() const { return failure.empty(); }
 };

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     bool haveSeed = false, soak = false, verbose = false;
     explore::ModelFlaw flaw = explore::ModelFlaw::None;
     std::map<std::string, std::string> images;
+    std::string scriptPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
         else if (arg == "--image" && value && std::strchr(value + 1, '=')) {
             const std::string spec = argv[++i];
             images[spec.substr(0, spec.find('='))] = spec.substr(spec.find('=') + 1);
+        } else if (arg == "--script" && value) {
+            scriptPath = argv[++i];
         } else if (arg == "--soak") soak = true;
         else return usage();
     }
@@ -89,11 +92,18 @@ int main(int argc, char** argv) {
     options.steps = steps;
     options.flaw = flaw;
     options.images = images;
+    options.recordScript = !scriptPath.empty();
     if (verbose)
         options.onEvent = [](std::uint64_t step, const std::string& event) {
             std::printf("%6llu  %s\n", static_cast<unsigned long long>(step), event.c_str());
         };
     const explore::ExploreResult result = explore::explore(options);
+    if (!scriptPath.empty()) {
+        std::FILE* file = std::fopen(scriptPath.c_str(), "w");
+        if (!file) return std::fprintf(stderr, "pocketexplore: cannot write %s\n", scriptPath.c_str()), 2;
+        for (const std::string& line : result.script) std::fprintf(file, "%s\n", line.c_str());
+        std::fclose(file);
+    }
     if (!result.passed()) {
         std::printf("%s", explore::describeFailure(result).c_str());
         return 1;

@@ -1,5 +1,6 @@
 // Starting the three programs and asking them to close, with what the models expect of each.
 #include "run.h"
+#include "script_lines.h"
 
 namespace explore {
 
@@ -8,6 +9,7 @@ void Run::doStart(const std::string& program) {
     chooseFault(EventKind::Start, program);
     const std::string outer = startingProgram_;
     startingProgram_ = program;
+    record("start " + program);
     if (program == "voltmarap") startMonitor();
     else if (program == "rcbridge") startBridge();
     else startTapClose();
@@ -97,6 +99,8 @@ void Run::doCloseRequest(const std::string& program) {
     if (program == "appshut") closeTapClose();
     for (BridgeRun& b : bridges_)
         if (b.pid == pid) b.closeRequested = true;
+    // By name when that names one process: a shorter script keeps meaning the same.
+    record("close " + (device_.runningPids(program).size() == 1 ? program : handleWord(target)));
     device_.postMessage(target, WM_CLOSE, 0, 0);
     device_.runUntilIdle();
 }

@@ -37,6 +37,7 @@ void Run::chooseRace() {
     const std::uint64_t occurrence = it->second + 1 + rng_.below(2);
     race_ = Race{process, it->first, occurrence, step_ + kStopLastsSteps};
     device_.stopAt(it->first, occurrence, process);
+    record("stop call " + it->first + " " + std::to_string(occurrence) + " " + process);
     ++counts_["races armed"];
     note(" [" + process + " stops after " + it->first + " #" + std::to_string(occurrence) + "]");
 }
@@ -106,6 +107,7 @@ bool Run::settleRace() {
         involved.insert(event.program);
     }
     inRaceWindow_ = false;
+    record("resume");
     device_.resumeStopped();
     note(" resumed}");
     advance(kSettleMs);
@@ -114,6 +116,7 @@ bool Run::settleRace() {
 
 void Run::endStepRace() {
     if (race_ && step_ + 1 < race_->until) return;
+    if (race_) record("clear-stops");
     race_.reset();
     device_.clearStops();
 }

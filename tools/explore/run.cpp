@@ -3,6 +3,8 @@
 #include <sstream>
 
 #include "names.h"
+#include "script_lines.h"
+#include "utf.h"
 
 namespace explore {
 
@@ -55,33 +57,53 @@ Run::Run(const ExploreOptions& options)
     prepareDevice();
 }
 
+void Run::recordSetup() {
+    record("# the device as seed " + std::to_string(options_.seed) + " draws it");
+    const bool taskbarDrawn = config_.taskbarWidth >= 0 || config_.taskbarHeight != sim::DeviceConfig{}.taskbarHeight;
+    const int width = config_.taskbarWidth < 0 ? config_.screenWidth : config_.taskbarWidth;
+    record(taskbarDrawn ? "boot shell taskbar " + std::to_string(width) + "x" + std::to_string(config_.taskbarHeight)
+                        : std::string("boot shell"));
+    record("tick " + std::to_string(config_.startTickCount));
+}
+
 void Run::prepareDevice() {
     for (const auto& [program, image] : options_.images) device_.replaceImage(program, image);
+    recordSetup();
     // Long runs keep only recent history.
     device_.limitJournal(20000);
 
     if (rng_.chance(8)) {
         platformIsPocketPc_ = false;
-        if (rng_.chance(50)) device_.setSystem(2, u"PocketPC");
-        else device_.setSystem(4, rng_.chance(50) ? u"pocketpc" : u"PocketPC2");
+        const bool old = rng_.chance(50);
+        const char16_t* platform = old ? u"PocketPC" : rng_.chance(50) ? u"pocketpc" : u"PocketPC2";
+        device_.setSystem(old ? 2 : 4, platform);
+        record(std::string("system version ") + (old ? "2" : "4"));
+        record("system platform " + sim::toUtf8(platform));
     }
     power_ = {static_cast<std::uint8_t>(rng_.chance(70) ? 0 : 1), 0, static_cast<std::uint8_t>(rng_.below(101))};
     device_.setPower({power_.acLine, power_.percent, power_.flag});
+    record(powerLine(power_));
     if (rng_.chance(30)) {
         const std::uint32_t value = rng_.chance(50) ? 0xFFFFFFFFu - static_cast<std::uint32_t>(rng_.below(600000))
                                                     : static_cast<std::uint32_t>(rng_.next());
         device_.setDword(kCounterKey, u"BatteryCount", value);
+        record("set registry " + kCounterKey + " BatteryCount dword " + std::to_string(value));
         monitor_.setStored(value);
     }
     device_.setVolume(static_cast<DWORD>(rng_.next()));
+    record("volume set " + hex(device_.volume()));
     volume_.rebase(device_.volume(), 0, 0);
     const std::string beepPath = device_.installFolder("rcbridge") + "\\beep.wav";
     if (auto bytes = device_.fileBytes(beepPath)) beep_ = *bytes;
-    if (rng_.chance(20)) device_.removeFile(beepPath);
+    if (rng_.chance(20)) {
+        device_.removeFile(beepPath);
+        record("file remove rcbridge:beep.wav");
+    }
     pocket::DisplayDriverSettings display;
     display.supportsPowerManagement = rng_.chance(80);
     display.powerState = static_cast<ULONG>(rng_.between(1, 4));
     device_.setDisplayDriver(display);
+    record(displayLine(display));
 }
 
 void Run::note(const std::string& text) { event_ += text; }
@@ -105,6 +127,8 @@ ExploreResult Run::go() {
         fault_.reset();
         const EventKind kind = chooseKind();
         ++counts_[eventName(kind)];
+        const std::size_t comment = script_.size();
+        record("");
         chooseRace();
         carryOut(kind);
         settleRace();
@@ -112,6 +136,7 @@ ExploreResult Run::go() {
         endStepFaults();
         if (options_.tamper) options_.tamper(step, device_);
         checkAll();
+        if (options_.recordScript) script_[comment] = "# step " + std::to_string(step) + ": " + event_;
         if (options_.onEvent) options_.onEvent(step, event_);
         mix(hash, event_);
         mix(hash, observationDigest());
@@ -128,6 +153,10 @@ ExploreResult Run::go() {
     counts_["processes"] = processesSeen_;
     result.counts = counts_;
     result.hash = hash;
+    // What the run left armed would never happen in a script that ends here.
+    record("clear-fault calls");
+    record("clear-stops");
+    result.script = std::move(script_);
     return result;
 }
 

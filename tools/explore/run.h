@@ -164,6 +164,11 @@ private:
     void checkTapClose();
     void checkShellUi();
     void problem(std::string text) { problems_.push_back(std::move(text)); }
+    // What the step did to the device, as a pocketsim line, when the run is recorded.
+    void record(std::string line) {
+        if (options_.recordScript) script_.push_back(std::move(line));
+    }
+    void recordSetup();
     void note(const std::string& text);  // appends to the step's event text
 
     std::string observationDigest() const;
@@ -199,6 +204,7 @@ private:
     std::vector<StandIn> standIns_;
     std::vector<std::uint8_t> beep_;
 
+    std::vector<std::string> script_;
     std::vector<std::string> problems_;
     std::string event_;
     std::map<std::string, std::uint64_t> counts_;

@@ -96,6 +96,7 @@ void Run::chooseFault(EventKind kind, const std::string& program) {
             const std::uint64_t next = device_.callCount(function, "rcbridge") + 1 + rng_.below(3);
             pending_.push_back({function, next});
             device_.failCall(function, next, 1, "rcbridge");
+            record("fail call " + function + " " + std::to_string(next) + " 1 rcbridge");
             ++counts_["faults armed"];
             ++counts_["fault rcbridge " + function];
             note(" [rcbridge " + function + " #" + std::to_string(next) + " fails]");
@@ -115,6 +116,7 @@ void Run::chooseFault(EventKind kind, const std::string& program) {
     fault_ = StepFault{chosen.program, chosen.function};
     faultBase_ = device_.callCount(chosen.function, chosen.program);
     device_.failCall(chosen.function, faultBase_ + 1, 0, chosen.program);
+    record(std::string("fail call ") + chosen.function + " " + std::to_string(faultBase_ + 1) + " 0 " + chosen.program);
     ++counts_["faults armed"];
     ++counts_[std::string("fault ") + chosen.program + " " + chosen.function];
     note(std::string(" [every ") + chosen.program + " " + chosen.function + " fails]");
@@ -153,6 +155,7 @@ MonitorFaults Run::monitorFaults() const {
 
 // The step's fault stays known to the checks that follow; only the platform forgets it.
 void Run::endStepFaults() {
+    if (fault_ || !pending_.empty()) record("clear-fault calls");
     device_.clearFaults();
     // Volume faults that fired are known to the volume model; the others wait for their call.
     std::vector<PendingFault> still;
@@ -169,7 +172,10 @@ void Run::endStepFaults() {
 }
 
 void Run::armPendingFaults() {
-    for (const PendingFault& p : pending_) device_.failCall(p.function, p.occurrence, 1, "rcbridge");
+    for (const PendingFault& p : pending_) {
+        device_.failCall(p.function, p.occurrence, 1, "rcbridge");
+        record("fail call " + p.function + " " + std::to_string(p.occurrence) + " 1 rcbridge");
+    }
 }
 
 }  // namespace explore

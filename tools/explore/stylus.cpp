@@ -135,6 +135,9 @@ void Run::stylus(UINT message, int x, int y) {
     const std::uint64_t mark = device_.mark();
 
     inStylus_ = true;
+    // A position travels as two 16-bit halves: the script gives what arrives.
+    record(std::string("stylus ") + messageName(message) + " " + std::to_string(static_cast<std::int16_t>(x)) + " " +
+           std::to_string(static_cast<std::int16_t>(y)));
     if (message == WM_LBUTTONDOWN) device_.stylusDown(x, y);
     else if (message == WM_LBUTTONUP) device_.stylusUp(x, y);
     else device_.stylusMove(x, y);

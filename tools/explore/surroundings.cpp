@@ -5,6 +5,7 @@
 
 #include "names.h"
 #include "run.h"
+#include "script_lines.h"
 
 namespace explore {
 
@@ -19,6 +20,7 @@ void Run::doForeground() {
         if (auto w = device_.findWindow(cls)) others.push_back(w->hwnd);
     const HWND chosen = !open.empty() && rng_.chance(60) ? rng_.pick(open) : rng_.pick(others);
     note("foreground " + hex(reinterpret_cast<std::uintptr_t>(chosen)));
+    record("front " + (chosen ? handleWord(chosen) : std::string("none")));
     device_.setForeground(chosen);
 }
 
@@ -29,6 +31,7 @@ void Run::doStandIn() {
     if (!open.empty() && (open.size() >= 8 || rng_.chance(30))) {
         const StandIn& s = *rng_.pick(open);
         note("close stand-in " + s.kind.className.substr(0, 24));
+        record("window close " + handleWord(s.hwnd));
         device_.closeStandIn(s.hwnd);
         return;
     }
@@ -78,6 +81,14 @@ void Run::makeStandIn(const StandInKind& kind, bool foreground) {
     options.foreground = foreground;
     // Each its own program: outside applications may run side by side.
     const std::string program = "outside-" + std::to_string(standIns_.size() + 1);
+    std::string line = "app add " + program + " " + scriptWord(kind.className) + " " + scriptWord(kind.title);
+    if (!(kind.style & kVisible)) line += " hidden";
+    if (kind.style & kDisabled) line += " disabled";
+    if (kind.exStyle) line += " exstyle " + hex(kind.exStyle);
+    if (kind.refusesToClose) line += " refuses-close";
+    if (kind.closesWhenSentBack) line += " closes-when-sent-back";
+    if (foreground) line += " front";
+    record(line);
     const pocket::StandInView made = device_.createApplication(program, kind.className, kind.title, options);
     if (!made.hwnd) {
         problem("stand-in window " + kind.className + " could not be made");
@@ -91,16 +102,19 @@ void Run::doBeepFile() {
     switch (rng_.below(3)) {
     case 0:
         note("beep.wav taken away");
+        record(std::string(device_.fileBytes(path) ? "" : "# (gone already) ") + "file remove rcbridge:beep.wav");
         device_.removeFile(path);
         break;
     case 1:
         note("beep.wav put back");
+        record("file put rcbridge:beep.wav hex " + hexWords(beep_));
         device_.putFile(path, beep_);
         break;
     default: {
         std::vector<std::uint8_t> junk(rng_.below(65));
         for (auto& b : junk) b = rng_.byte();
         note("beep.wav replaced by " + std::to_string(junk.size()) + " random bytes");
+        record("file put rcbridge:beep.wav hex " + hexWords(junk));
         device_.putFile(path, junk);
     }
     }
@@ -109,6 +123,7 @@ void Run::doBeepFile() {
 void Run::doRegistry() {
     if (rng_.chance(30)) {
         note("registry: BatteryCount deleted");
+        record("delete registry " + kCounterKey + " BatteryCount");
         device_.deleteRegistryValue(kCounterKey, u"BatteryCount");
         monitor_.setStored(std::nullopt);
         return;
@@ -116,6 +131,7 @@ void Run::doRegistry() {
     const std::uint32_t value = rng_.chance(50) ? 0xFFFFFFFFu - static_cast<std::uint32_t>(rng_.below(3600000))
                                                 : static_cast<std::uint32_t>(rng_.next());
     note("registry: BatteryCount set to " + std::to_string(value));
+    record("set registry " + kCounterKey + " BatteryCount dword " + std::to_string(value));
     device_.setDword(kCounterKey, u"BatteryCount", value);
     monitor_.setStored(value);
 }
@@ -123,6 +139,7 @@ void Run::doRegistry() {
 void Run::doDisplay() {
     if (rng_.chance(30)) {
         note("power switched on");
+        record("switch on");
         device_.switchOn();
         return;
     }
@@ -132,6 +149,7 @@ void Run::doDisplay() {
     display.reportedLength = rng_.pick<ULONG>({12, 12, 0, 8, 16, 0xFFFFFFFF});
     note("display driver: " + std::string(display.supportsPowerManagement ? "" : "no ") + "power management, state " +
          std::to_string(display.powerState) + ", length " + std::to_string(display.reportedLength));
+    record(displayLine(display));
     device_.setDisplayDriver(display);
 }
 

@@ -1,4 +1,5 @@
 // Commands that act on the device as the user, the platform or a test would.
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <limits>
@@ -193,12 +194,16 @@ CommandEntry tapNotification() {
                 const DWORD id = parseDword(args[1], "notification id");
                 const unsigned command = parseDword(args[2], "command");
                 return [clsid, id, command](Session& s) {
-                    if (!s.device.notification(clsid, id))
+                    const auto shown = s.device.notification(clsid, id);
+                    if (!shown)
                         throw ActionFailed("no notification " + clsid + " id " + std::to_string(id) + " is shown");
-                    if (!s.device.tapNotificationButton(clsid, id, command))
+                    if (std::find(shown->buttons.begin(), shown->buttons.end(), command) == shown->buttons.end())
                         throw ActionFailed("notification " + clsid + " id " + std::to_string(id) +
                                            " has no button cmd:" + std::to_string(command));
-                    s.print("tapped cmd:" + std::to_string(command) + " of " + clsid + " id " + std::to_string(id));
+                    // A bubble left behind by a program that ended: the tap goes nowhere.
+                    const bool received = s.device.tapNotificationButton(clsid, id, command);
+                    s.print("tapped cmd:" + std::to_string(command) + " of " + clsid + " id " + std::to_string(id) +
+                            (received ? "" : "; its window is gone, nobody got the command"));
                 };
             }};
 }
@@ -408,11 +413,18 @@ CommandEntry clearStops() {
 }
 
 CommandEntry closeProgram() {
-    return {"close", {"PROGRAM"},
+    return {"close", {"PROGRAM", "hwnd=HANDLE"},
             "Asks the most recent running process of PROGRAM to close, as another program would:\n"
-            "posts WM_CLOSE to its first top-level window, and runs the device until it is idle.",
-            {"close voltmarap"}, Kind::Action, [](const Arguments& args) -> Action {
-                requireCount(args, 1, 1, "close PROGRAM");
+            "posts WM_CLOSE to its first top-level window (or to the window of that handle), and runs\n"
+            "the device until it is idle.",
+            {"close voltmarap", "close hwnd=0x00010018"}, Kind::Action, [](const Arguments& args) -> Action {
+                requireCount(args, 1, 1, "close PROGRAM|hwnd=HANDLE");
+                if (const std::optional<HWND> hwnd = windowHandleIn(args[0]))
+                    return [hwnd](Session& s) {
+                        s.device.postMessage(*hwnd, WM_CLOSE, 0, 0);
+                        s.device.runUntilIdle();
+                        s.print("WM_CLOSE posted to " + handleText(*hwnd));
+                    };
                 const std::string program = requireProgram(args[0]);
                 return [program](Session& s) {
                     const std::vector<std::uint32_t> pids = s.device.runningPids(program);

@@ -17,14 +17,22 @@ using Kind = CommandEntry::Kind;
 
 // ---- tray icons ----
 
-// Which icon a script means: the program's first one, or the one with the given id.
+// Which icon a script means: the program's first one, or the one with the given id; "pid=N"
+// for a process's own, where the program has several (one left by a copy that ended).
 struct TrayChoice {
     std::string program;
     std::optional<UINT> id;
+    std::optional<std::uint32_t> pid;
 
     static TrayChoice parse(const Arguments& args, const std::string& usage) {
         requireCount(args, 1, 2, usage);
-        TrayChoice choice{requireProgram(args[0]), std::nullopt};
+        TrayChoice choice;
+        if (args[0].rfind("pid=", 0) == 0) {
+            choice.pid = static_cast<std::uint32_t>(parseNumber(args[0].substr(4), kDwordMax, "process id"));
+            choice.program = args[0];
+        } else {
+            choice.program = requireProgram(args[0]);
+        }
         if (args.size() == 2) choice.id = static_cast<UINT>(parseNumber(args[1], kDwordMax, "icon id"));
         return choice;
     }
@@ -32,7 +40,7 @@ struct TrayChoice {
     pocket::TrayIconView find(const pocket::PocketDevice& device) const {
         std::string ids;
         for (const pocket::TrayIconView& icon : device.trayIcons()) {
-            if (icon.process != program) continue;
+            if (pid ? icon.pid != *pid : icon.process != program) continue;
             if (!id || icon.id == *id) return icon;
             ids += (ids.empty() ? "" : ", ") + std::to_string(icon.id);
         }
@@ -47,7 +55,7 @@ std::string iconName(const pocket::TrayIconView& icon) {
 
 CommandEntry tapTray() {
     const std::string usage = "tap tray PROGRAM [ID]";
-    return {"tap tray", {"PROGRAM [ID]"},
+    return {"tap tray", {"PROGRAM|pid=N [ID]"},
             "Touches the program's tray icon with the pen and lifts it: the shell posts the icon's\n"
             "callback message twice, with WM_LBUTTONDOWN and then WM_LBUTTONUP. ID picks one of\n"
             "the program's icons; by default its first. While a menu is open the tap only closes it.",
@@ -56,21 +64,19 @@ CommandEntry tapTray() {
                 const TrayChoice choice = TrayChoice::parse(args, usage);
                 return [choice](Session& s) {
                     const pocket::TrayIconView icon = choice.find(s.device);
-                    // The touch closes the menu and the lift goes to the menu, not to the icon.
-                    if (s.device.openMenu()) {
-                        s.device.penDownOnTrayIcon(icon.hwnd, icon.id);
-                        return s.print("tapped " + iconName(icon) + "; the tap only closed the open menu");
-                    }
+                    // The touch closes the menu and the lift goes to the menu, not to the icon: the
+                    // lift must still happen, or the next one would be taken for it.
+                    const bool menuOpen = s.device.openMenu().has_value();
                     s.device.tapTrayIcon(icon.hwnd, icon.id);
-                    s.print("tapped " + iconName(icon));
+                    s.print("tapped " + iconName(icon) + (menuOpen ? "; the tap only closed the open menu" : ""));
                 };
             }};
 }
 
 CommandEntry penOnTray(bool down) {
     const std::string name = down ? "pen down tray" : "pen up tray";
-    const std::string usage = name + " PROGRAM [ID]";
-    return {name, {"PROGRAM [ID]"},
+    const std::string usage = name + " PROGRAM|pid=N [ID]";
+    return {name, {"PROGRAM|pid=N [ID]"},
             down ? "Touches the program's tray icon with the pen (posts its callback message with\n"
                    "WM_LBUTTONDOWN); while a menu is open, the touch only closes it."
                  : "Lifts the pen from the program's tray icon (posts its callback message with\n"
