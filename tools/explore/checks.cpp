@@ -45,7 +45,8 @@ void Run::checkAll() {
 void Run::checkSimulation() {
     const auto& errors = device_.errors();
     for (; errorsSeen_ < errors.size(); ++errorsSeen_) problem("simulation error: " + errors[errorsSeen_]);
-    for (const std::string& d : pocket::duplicateCopies(device_)) problem(d);
+    for (const std::string& d : pocket::duplicateCopies(device_))
+        problem(d, "expect running " + d.substr(0, d.find(':')) + " 1");
 }
 
 // A run starts thousands of processes: each is looked at while it runs and once when it ended.
@@ -115,14 +116,17 @@ void Run::checkMonitor() {
     if (pid != expectedPid) {
         problem(monitor_.running() ? "the battery monitor should run (pid " + std::to_string(expectedPid) +
                                          ") but " + (pid ? "pid " + std::to_string(pid) + " runs" : "none runs")
-                                   : "no battery monitor should run, but pid " + std::to_string(pid) + " does");
+                                   : "no battery monitor should run, but pid " + std::to_string(pid) + " does",
+                std::string("expect running voltmarap ") + (monitor_.running() ? "1" : "0"));
         return;  // everything below follows from who runs
     }
 
     const auto stored = device_.dword(kCounterKey, u"BatteryCount");
     if (stored != monitor_.stored())
         problem("stored counter is " + (stored ? std::to_string(*stored) : std::string("missing")) + ", expected " +
-                (monitor_.stored() ? std::to_string(*monitor_.stored()) : std::string("missing")));
+                    (monitor_.stored() ? std::to_string(*monitor_.stored()) : std::string("missing")),
+                "expect registry " + kCounterKey + " BatteryCount " +
+                    (monitor_.stored() ? "dword " + std::to_string(*monitor_.stored()) : std::string("absent")));
 
     const std::uint64_t reads = device_.callCount("GetSystemPowerStatusEx", "voltmarap");
     if (reads != monitor_.samples())
@@ -149,7 +153,8 @@ void Run::checkMonitor() {
         auto it = std::find_if(expected.begin(), expected.end(),
                                [&](const ExpectedNotification& e) { return e.id == n.id; });
         if (it == expected.end()) {
-            problem("notification " + std::to_string(n.id) + " is shown but should not be: " + n.html);
+            problem("notification " + std::to_string(n.id) + " is shown but should not be: " + n.html,
+                    "expect notifications " + std::to_string(expected.size()));
             continue;
         }
         if (n.html != utf8(it->html))
@@ -167,7 +172,9 @@ void Run::checkMonitor() {
     for (const ExpectedNotification& e : monitor_.notifications()) {
         bool found = false;
         for (const pocket::NotificationView& n : shown) found |= n.clsid == kMonitorClsidText && n.id == e.id;
-        if (!found) problem("notification " + std::to_string(e.id) + " is missing; expected " + utf8(e.html));
+        if (!found)
+            problem("notification " + std::to_string(e.id) + " is missing; expected " + utf8(e.html),
+                    "expect notifications " + std::to_string(monitor_.notifications().size()));
     }
 }
 
@@ -221,17 +228,20 @@ void Run::checkBridge() {
     if (!e.consistent) problem(e.why);
     else if (device_.volume() != e.volume)
         problem("volume is " + std::to_string(device_.volume()) + ", expected " + std::to_string(e.volume) +
-                " from the volume keys handled");
+                    " from the volume keys handled",
+                "expect volume " + hex(e.volume));
 }
 
 void Run::checkTapClose() {
     const bool running = runningPid("appshut") != 0;
     if (running != tapCloseRunning_)
-        problem(std::string("tap-to-close should ") + (tapCloseRunning_ ? "" : "not ") + "run");
+        problem(std::string("tap-to-close should ") + (tapCloseRunning_ ? "" : "not ") + "run",
+                std::string("expect running appshut ") + (tapCloseRunning_ ? "1" : "0"));
     const bool hooked = !device_.taskbarProcedureIsItsOwn();
     if (hooked != (tapCloseRunning_ && tapCloseHooked_))
         problem(std::string("the taskbar's procedure is ") + (hooked ? "hooked" : "its own") + ", expected " +
-                (tapCloseRunning_ && tapCloseHooked_ ? "hooked" : "its own"));
+                    (tapCloseRunning_ && tapCloseHooked_ ? "hooked" : "its own"),
+                std::string("expect taskbar ") + (tapCloseRunning_ && tapCloseHooked_ ? "hooked" : "unhooked"));
 }
 
 void Run::checkShellUi() {

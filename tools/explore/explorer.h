@@ -39,6 +39,8 @@ struct ExploreResult {
     std::uint64_t stepsRun = 0;       // the failing step included
     std::uint64_t failedStep = 0;     // counted from 0; meaningful when !passed()
     std::string failure;              // the broken invariants, one a line
+    // The pocketsim expectations that fail as the invariants did (for those a script can check).
+    std::vector<std::string> expectations;
     std::string event;                // the failing step's event
     std::uint64_t hash = 0;           // of every event and what was observed after it
     std::map<std::string, std::uint64_t> counts;  // events by kind, faults, samples, ...

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "explorer.h"
+#include "failure_script.h"
 #include "seed_runs.h"
 #include "soak.h"
 
@@ -27,6 +28,9 @@ int usage() {
                  "       pocketexplore --soak\n"
                  "  --flaw before-20000|keep-on-power|count-stopped|nothing-lost|wide-counter\n"
                  "         gives the model one wrong accounting rule, which the runs must catch\n"
+                 "  --failures DIR   where a failing seed is written as a shrunk pocketsim script\n"
+                 "                   (explore-failures by default; \"\" for nowhere)\n"
+                 "  --script FILE    with --seed: the run as a pocketsim script\n"
                  "  --image PROGRAM=PATH\n"
                  "         runs that image as PROGRAM (e.g. build/default/mutants/appshut-uncounted.image)\n");
     return 2;
@@ -49,6 +53,7 @@ int main(int argc, char** argv) {
     explore::ModelFlaw flaw = explore::ModelFlaw::None;
     std::map<std::string, std::string> images;
     std::string scriptPath;
+    std::string scriptDir = "explore-failures";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -64,6 +69,8 @@ int main(int argc, char** argv) {
             images[spec.substr(0, spec.find('='))] = spec.substr(spec.find('=') + 1);
         } else if (arg == "--script" && value) {
             scriptPath = argv[++i];
+        } else if (arg == "--failures" && value) {
+            scriptDir = argv[++i];
         } else if (arg == "--soak") soak = true;
         else return usage();
     }
@@ -77,6 +84,7 @@ int main(int argc, char** argv) {
         options.steps = steps;
         options.flaw = flaw;
         options.images = images;
+        options.scriptDir = scriptDir;
         options.jobs = static_cast<unsigned>(std::min(jobs, seeds));
         options.progress = isatty(STDERR_FILENO);
         const explore::SeedRunSummary s = explore::runSeeds(options, stdout);
@@ -106,6 +114,8 @@ int main(int argc, char** argv) {
     }
     if (!result.passed()) {
         std::printf("%s", explore::describeFailure(result).c_str());
+        if (!scriptDir.empty())
+            std::printf("%s", explore::describeScript(explore::writeFailureScript(result, options, scriptDir)).c_str());
         return 1;
     }
     std::printf("seed %llu: %llu steps passed, run hash %016llx\n", static_cast<unsigned long long>(seed),

@@ -123,6 +123,7 @@ ExploreResult Run::go() {
     for (std::uint64_t step = 0; step < options_.steps; ++step) {
         step_ = step;
         problems_.clear();
+        expectations_.clear();
         event_.clear();
         fault_.reset();
         const EventKind kind = chooseKind();
@@ -145,6 +146,7 @@ ExploreResult Run::go() {
             result.failedStep = step;
             result.event = event_;
             for (const std::string& p : problems_) result.failure += p + "\n";
+            result.expectations = expectations_;
             break;
         }
     }

@@ -124,6 +124,7 @@ private:
     int drawY();
     WindowTraits traitsOf(HWND hwnd) const;
     const StandIn* standIn(HWND hwnd) const;
+    std::string windowWord(HWND hwnd) const;
     // Around the programs (surroundings.cpp).
     void doForeground();
     void doStandIn();
@@ -164,6 +165,11 @@ private:
     void checkTapClose();
     void checkShellUi();
     void problem(std::string text) { problems_.push_back(std::move(text)); }
+    // A problem a pocketsim expectation sees too: the line that fails the same way.
+    void problem(std::string text, std::string expectation) {
+        problems_.push_back(std::move(text));
+        expectations_.push_back(std::move(expectation));
+    }
     // What the step did to the device, as a pocketsim line, when the run is recorded.
     void record(std::string line) {
         if (options_.recordScript) script_.push_back(std::move(line));
@@ -206,6 +212,7 @@ private:
 
     std::vector<std::string> script_;
     std::vector<std::string> problems_;
+    std::vector<std::string> expectations_;
     std::string event_;
     std::map<std::string, std::uint64_t> counts_;
     std::size_t errorsSeen_ = 0;

@@ -1,5 +1,7 @@
 #include "seed_runs.h"
 
+#include "failure_script.h"
+
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,19 +38,30 @@ bool writeAll(int fd, const void* data, std::size_t bytes) {
     return true;
 }
 
-ExploreResult runOne(const SeedRunOptions& options, std::uint64_t seed) {
+ExploreOptions optionsFor(const SeedRunOptions& options, std::uint64_t seed) {
     ExploreOptions one;
     one.seed = seed;
     one.steps = options.steps;
     one.flaw = options.flaw;
     one.images = options.images;
-    return explore(one);
+    return one;
+}
+
+ExploreResult runOne(const SeedRunOptions& options, std::uint64_t seed) { return explore(optionsFor(options, seed)); }
+
+// What a failed seed prints: the failure, and the script it was written as.
+std::string report(const SeedRunOptions& options, const ExploreResult& result) {
+    if (result.passed()) return "";
+    std::string text = describeFailure(result);
+    if (!options.scriptDir.empty())
+        text += describeScript(writeFailureScript(result, optionsFor(options, result.seed), options.scriptDir));
+    return text;
 }
 
 [[noreturn]] void worker(const SeedRunOptions& options, unsigned index, int fd) {
     for (std::uint64_t i = index; i < options.count; i += options.jobs) {
         const ExploreResult result = runOne(options, options.first + i);
-        const std::string text = describeFailure(result);
+        const std::string text = report(options, result);
         const Record record{result.seed, result.stepsRun, result.passed() ? 1u : 0u,
                             static_cast<std::uint32_t>(text.size())};
         if (!writeAll(fd, &record, sizeof record) || !writeAll(fd, text.data(), text.size())) _exit(3);
@@ -122,7 +135,7 @@ SeedRunSummary runSeeds(const SeedRunOptions& options, std::FILE* out) {
     if (options.jobs <= 1) {
         for (std::uint64_t i = 0; i < options.count; ++i) {
             const ExploreResult result = runOne(options, options.first + i);
-            const std::string text = describeFailure(result);
+            const std::string text = report(options, result);
             tally.add(Record{result.seed, result.stepsRun, result.passed() ? 1u : 0u,
                              static_cast<std::uint32_t>(text.size())},
                       text);

@@ -19,6 +19,8 @@ struct SeedRunOptions {
     std::map<std::string, std::string> images;
     unsigned jobs = 1;
     bool progress = false;  // a line on standard error that keeps being redrawn
+    // Where a failing seed is written as a shrunk pocketsim script ("" for nowhere).
+    std::string scriptDir;
 };
 
 struct SeedRunSummary {

@@ -9,6 +9,26 @@
 
 namespace explore {
 
+// A script names a window by its class where that finds this one (the most recent open
+// application of the class, else the one window of it): it then keeps meaning this window when a
+// shorter script makes fewer windows before it.
+std::string Run::windowWord(HWND hwnd) const {
+    for (auto it = standIns_.rbegin(); it != standIns_.rend(); ++it) {
+        if (!device_.windowExists(it->hwnd)) continue;
+        if (it->hwnd == hwnd) return scriptWord(it->kind.className);
+        if (standIn(hwnd) && it->kind.className == standIn(hwnd)->kind.className) break;
+    }
+    if (!standIn(hwnd) && device_.windowExists(hwnd))
+        for (const pocket::WindowView& w : device_.windows())
+            if (w.hwnd == hwnd && device_.findWindow(w.className)->hwnd == hwnd) {
+                bool applicationOfClass = false;
+                for (const StandIn& s : standIns_)
+                    applicationOfClass |= s.kind.className == w.className && device_.windowExists(s.hwnd);
+                if (!applicationOfClass) return scriptWord(w.className);
+            }
+    return handleWord(hwnd);
+}
+
 void Run::doForeground() {
     std::vector<HWND> open;
     for (const StandIn& s : standIns_)
@@ -20,7 +40,7 @@ void Run::doForeground() {
         if (auto w = device_.findWindow(cls)) others.push_back(w->hwnd);
     const HWND chosen = !open.empty() && rng_.chance(60) ? rng_.pick(open) : rng_.pick(others);
     note("foreground " + hex(reinterpret_cast<std::uintptr_t>(chosen)));
-    record("front " + (chosen ? handleWord(chosen) : std::string("none")));
+    record("front " + (chosen ? windowWord(chosen) : std::string("none")));
     device_.setForeground(chosen);
 }
 
@@ -31,7 +51,7 @@ void Run::doStandIn() {
     if (!open.empty() && (open.size() >= 8 || rng_.chance(30))) {
         const StandIn& s = *rng_.pick(open);
         note("close stand-in " + s.kind.className.substr(0, 24));
-        record("window close " + handleWord(s.hwnd));
+        record("window close " + windowWord(s.hwnd));
         device_.closeStandIn(s.hwnd);
         return;
     }

@@ -111,7 +111,8 @@ inline void check(bool holds, const std::string& found) {
 }
 
 inline std::string countOf(std::size_t n, const std::string& what) {
-    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+    const bool sibilant = !what.empty() && (what.back() == 's' || what.back() == 'x');
+    return std::to_string(n) + " " + what + (n == 1 ? "" : sibilant ? "es" : "s");
 }
 
 // Shared argument checks.
