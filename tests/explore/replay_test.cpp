@@ -2,9 +2,11 @@
 // back at the same step with the same message.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 #include "explorer.h"
+#include "script_runner.h"
 
 namespace {
 
@@ -63,6 +65,26 @@ TEST(Replay, FailureComesBackAtTheSameStepAndPrintsHowToReplayIt) {
     EXPECT_NE(printed.find("seed 24: step 150"), std::string::npos) << printed;
     EXPECT_NE(printed.find("stored counter is 123456789"), std::string::npos) << printed;
     EXPECT_NE(printed.find("pocketexplore --seed 24 --steps 151"), std::string::npos) << printed;
+}
+
+// The explorer's events are pocketsim's commands: a run recorded as a script, replayed by
+// pocketsim alone, leaves the device as the run did.
+TEST(Replay, RecordedRunReplaysUnderPocketsimToTheSameState) {
+    for (std::uint64_t seed : {1, 2, 3}) {
+        explore::ExploreOptions options;
+        options.seed = seed;
+        options.steps = 1500;
+        options.recordScript = true;
+        const explore::ExploreResult result = explore::explore(options);
+        ASSERT_TRUE(result.passed()) << explore::describeFailure(result);
+        std::string script;
+        for (const std::string& line : result.script) script += line + "\n";
+        for (const std::string& line : result.finalState) script += line + "\n";
+        std::istringstream in(script);
+        std::ostringstream out, err;
+        EXPECT_EQ(pocketsim::runScript("replay", in, out, err), pocketsim::kSuccess) << "seed " << seed << ":\n"
+                                                                                    << err.str();
+    }
 }
 
 }  // namespace

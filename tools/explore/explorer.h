@@ -46,6 +46,9 @@ struct ExploreResult {
     std::map<std::string, std::uint64_t> counts;  // events by kind, faults, samples, ...
     // With recordScript: the run as pocketsim lines, each step's under a comment naming its event.
     std::vector<std::string> script;
+    // And pocketsim expectations of the state the run left the device in: a replay of the script
+    // must end the same.
+    std::vector<std::string> finalState;
 
     bool passed() const { return failure.empty(); }
 };

@@ -110,6 +110,8 @@ int main(int argc, char** argv) {
         std::FILE* file = std::fopen(scriptPath.c_str(), "w");
         if (!file) return std::fprintf(stderr, "pocketexplore: cannot write %s\n", scriptPath.c_str()), 2;
         for (const std::string& line : result.script) std::fprintf(file, "%s\n", line.c_str());
+        std::fprintf(file, "# the device as the run left it\n");
+        for (const std::string& line : result.finalState) std::fprintf(file, "%s\n", line.c_str());
         std::fclose(file);
     }
     if (!result.passed()) {

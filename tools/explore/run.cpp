@@ -159,7 +159,22 @@ ExploreResult Run::go() {
     record("clear-fault calls");
     record("clear-stops");
     result.script = std::move(script_);
+    if (options_.recordScript) result.finalState = finalState();
     return result;
+}
+
+std::vector<std::string> Run::finalState() const {
+    std::vector<std::string> out;
+    for (const char* program : {"voltmarap", "rcbridge", "appshut"})
+        out.push_back(std::string("expect running ") + program + " " + std::to_string(device_.runningCount(program)));
+    const auto stored = device_.dword(kCounterKey, u"BatteryCount");
+    out.push_back("expect registry " + kCounterKey + " BatteryCount " +
+                  (stored ? "dword " + std::to_string(*stored) : std::string("absent")));
+    out.push_back("expect volume " + hex(device_.volume()));
+    out.push_back("expect notifications " + std::to_string(device_.notifications().size()));
+    out.push_back("expect tray-icons " + std::to_string(device_.trayIcons().size()));
+    out.push_back(std::string("expect taskbar ") + (device_.taskbarProcedureIsItsOwn() ? "unhooked" : "hooked"));
+    return out;
 }
 
 std::string Run::observationDigest() const {

@@ -178,6 +178,7 @@ private:
     void note(const std::string& text);  // appends to the step's event text
 
     std::string observationDigest() const;
+    std::vector<std::string> finalState() const;
 
     const ExploreOptions& options_;
     Rng rng_;
