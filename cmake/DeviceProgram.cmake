@@ -8,7 +8,7 @@ function(_add_program_image NAME OUTPUT_DIR)
   add_library(${NAME} MODULE ${ARGN})
   target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/sim/include ${PROJECT_SOURCE_DIR}/sim/include/ce)
   # Hidden symbols and no unique globals: no loaded copy may bind to another copy's globals.
-  target_compile_options(${NAME} PRIVATE -fvisibility=hidden -fno-gnu-unique)
+  target_compile_options(${NAME} PRIVATE -fvisibility=hidden $<$<CXX_COMPILER_ID:GNU>:-fno-gnu-unique>)
   target_link_libraries(${NAME} PRIVATE pocketplatform)
   set_target_properties(${NAME} PROPERTIES PREFIX "" SUFFIX ".image" LIBRARY_OUTPUT_DIRECTORY ${OUTPUT_DIR})
 endfunction()

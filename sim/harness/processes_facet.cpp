@@ -95,10 +95,10 @@ void ProcessesFacet::installAt(const std::string& program, const std::string& pa
     // The new copy first: when it cannot be made, the program stays where it was.
     const FileList placed = programFiles(program, imageDir, target);
     putProgramFiles(placed);
-    for (const auto& [oldPath, bytes] : programFiles(program, imageDir, info->installPath)) {
+    for (const auto& old : programFiles(program, imageDir, info->installPath)) {
         const bool replaced = std::any_of(placed.begin(), placed.end(),
-                                          [&](const auto& file) { return sim::equalsIgnoreCase(file.first, oldPath); });
-        if (!replaced) device_.files.remove(oldPath);
+                                          [&](const auto& file) { return sim::equalsIgnoreCase(file.first, old.first); });
+        if (!replaced) device_.files.remove(old.first);
     }
     device_.programs.relocate(program, target);
 }

@@ -88,7 +88,9 @@ void Run::doStandIn() {
     };
     std::vector<unsigned> weights;
     for (const auto& k : kinds) weights.push_back(k.second);
-    makeStandIn(kinds[rng_.weighted(weights)].first, rng_.chance(70));
+    // Drawn one after the other: the order of a call's arguments is the compiler's choice.
+    const StandInKind& kind = kinds[rng_.weighted(weights)].first;
+    makeStandIn(kind, rng_.chance(70));
 }
 
 void Run::makeStandIn(const StandInKind& kind, bool foreground) {
