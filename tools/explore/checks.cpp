@@ -65,7 +65,7 @@ void Run::takeProcessCensus() {
 
 void Run::checkPrograms() {
     for (const pocket::ProcessView& p : endedThisStep_)
-        if (auto exit = pocket::nonZeroExit(p)) problem(*exit);
+        if (auto exit = pocket::nonZeroExit(p)) problem(*exit, "expect process " + std::to_string(p.pid) + " exit 0");
     std::vector<pocket::Leftover> leftovers = pocket::heldForEndedProcesses(device_);
     for (const pocket::ProcessView& p : endedThisStep_)
         for (pocket::Leftover& left : pocket::handlesLeftBy(p)) leftovers.push_back(std::move(left));
@@ -189,13 +189,16 @@ void Run::checkBridge() {
         }
         b.ended = true;
         if (!b.closeRequested)
-            problem("the bridge (pid " + std::to_string(b.pid) + ") ended without being asked to");
+            problem("the bridge (pid " + std::to_string(b.pid) + ") ended without being asked to",
+                    "expect process " + std::to_string(b.pid) + " running");
         if (faulting("rcbridge", "Shell_NotifyIcon")) trayLeftoversAllowed_.insert(b.pid);
     }
-    if (pid && !current) problem("a bridge (pid " + std::to_string(pid) + ") runs that should not have started");
+    if (pid && !current)
+        problem("a bridge (pid " + std::to_string(pid) + ") runs that should not have started",
+                "expect process " + std::to_string(pid) + " not running");
     // (A bridge started and asked to close within one step may be gone already.)
     if (bridgeStartExpected_ && !bridges_.back().closeRequested && (!current || current != &bridges_.back()))
-        problem("the bridge should have started");
+        problem("the bridge should have started", "expect running rcbridge 1");
     bridgeStartExpected_ = false;
 
     if (current) {
@@ -206,10 +209,12 @@ void Run::checkBridge() {
             problem(std::string("the running bridge ") + (hasIcon ? "has a tray icon, but adding it failed"
                                                                   : "has no tray icon"));
     }
-    for (const pocket::TrayIconView& icon : device_.trayIcons()) {
+    const std::vector<pocket::TrayIconView> icons = device_.trayIcons();
+    for (const pocket::TrayIconView& icon : icons) {
         const auto owner = device_.process(icon.pid);
         if (!(owner && owner->running) && !trayLeftoversAllowed_.count(icon.pid))
-            problem("a tray icon of pid " + std::to_string(icon.pid) + " stays after its program ended");
+            problem("a tray icon of pid " + std::to_string(icon.pid) + " stays after its program ended",
+                    "expect tray-icons " + std::to_string(icons.size() - 1));
     }
 
     // Every command the player got comes from a key pressed for it: none made up, none twice.
