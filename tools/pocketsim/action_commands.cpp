@@ -338,6 +338,14 @@ CommandEntry clearRegistryFault() {
             }};
 }
 
+// The OCCURRENCE after a call's name: 1 when not given.
+std::uint64_t occurrenceIn(const Arguments& args) {
+    if (args.size() < 2) return 1;
+    const std::uint64_t occurrence = parseNumber(args[1], std::numeric_limits<std::uint32_t>::max(), "occurrence");
+    if (occurrence == 0) throw UsageError("occurrences are counted from 1");
+    return occurrence;
+}
+
 CommandEntry failCall() {
     const std::string usage = "fail call FUNCTION [OCCURRENCE [COUNT [PROGRAM]]]";
     return {"fail call", {"FUNCTION [OCCURRENCE [COUNT [PROGRAM]]]"},
@@ -349,9 +357,7 @@ CommandEntry failCall() {
             [usage](const Arguments& args) -> Action {
                 requireCount(args, 1, 4, usage);
                 const std::string function = parsePlatformCall(args[0], true);
-                const std::uint64_t occurrence =
-                    args.size() > 1 ? parseNumber(args[1], std::numeric_limits<std::uint32_t>::max(), "occurrence") : 1;
-                if (occurrence == 0) throw UsageError("occurrences are counted from 1");
+                const std::uint64_t occurrence = occurrenceIn(args);
                 const std::uint64_t count =
                     args.size() > 2 ? parseNumber(args[2], std::numeric_limits<std::uint32_t>::max(), "count") : 1;
                 const std::string program = args.size() > 3 ? requireProgram(args[3]) : std::string();
@@ -388,9 +394,7 @@ CommandEntry stopCall() {
             [usage](const Arguments& args) -> Action {
                 requireCount(args, 1, 3, usage);
                 const std::string function = parsePlatformCall(args[0], false);
-                const std::uint64_t occurrence =
-                    args.size() > 1 ? parseNumber(args[1], std::numeric_limits<std::uint32_t>::max(), "occurrence") : 1;
-                if (occurrence == 0) throw UsageError("occurrences are counted from 1");
+                const std::uint64_t occurrence = occurrenceIn(args);
                 const std::string program = args.size() > 2 ? args[2] : std::string();
                 if (!program.empty() && program != "shell") requireProgram(program);
                 return [=](Session& s) {
