@@ -56,7 +56,9 @@ std::vector<Run::MeanwhileEvent> Run::meanwhileEvents(const std::string& stopped
     auto free = [&](const std::string& program) {
         return !involved.count(program) && !(secondCopy && program == stopped);
     };
-    auto freeToUse = [&](const std::string& program) { return free(program) && !(firstCopyStarting && program == stopped); };
+    auto freeToUse = [&](const std::string& program) {
+        return free(program) && !(firstCopyStarting && program == stopped);
+    };
     std::vector<MeanwhileEvent> events;
     for (const char* program : kBundle) {
         if (!free(program)) continue;
