@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
         else if (arg == "--verbose") verbose = true;
         else if (arg == "--flaw" && value && explore::flawNamed(value)) flaw = *explore::flawNamed(argv[++i]);
         else if (arg == "--image" && value && std::strchr(value + 1, '=')) {
-            const std::string spec = argv[++i];
-            images[spec.substr(0, spec.find('='))] = spec.substr(spec.find('=') + 1);
+            const std::string given = argv[++i];
+            images[given.substr(0, given.find('='))] = given.substr(given.find('=') + 1);
         } else if (arg == "--script" && value) {
             scriptPath = argv[++i];
         } else if (arg == "--failures" && value) {

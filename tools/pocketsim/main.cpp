@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
         if (arg == "--check") {
             options.checkOnly = true;
         } else if (arg == "--image" && i + 1 < argc && std::string(argv[i + 1]).find('=') != std::string::npos) {
-            const std::string spec = argv[++i];
-            options.images[spec.substr(0, spec.find('='))] = spec.substr(spec.find('=') + 1);
+            const std::string given = argv[++i];
+            options.images[given.substr(0, given.find('='))] = given.substr(given.find('=') + 1);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError("unknown option " + arg);
         } else if (scriptGiven) {
