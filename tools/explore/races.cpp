@@ -69,7 +69,9 @@ std::vector<Run::MeanwhileEvent> Run::meanwhileEvents(const std::string& stopped
         events.push_back({program, [this, program] { doCloseRequest(program); }});
     }
     events.push_back({"", [this] { doForeground(); }});
-    events.push_back({"", [this] { doStandIn(); }});
+    // A bridge on its way up looks for the real player's window after taking its mutex: the
+    // models decided at its start whether that window was there.
+    if (!(firstCopyStarting && stopped == "rcbridge")) events.push_back({"", [this] { doStandIn(); }});
     if (stopped == "shell") return events;
     // A stylus message raced within another's delivery would be counted as that one's.
     if (freeToUse("appshut") && !inStylus_) events.push_back({"appshut", [this] { doStylus(); }});
