@@ -157,6 +157,12 @@ const sim::ResourceSet& ProcessesFacet::resources(const std::string& program) co
     return *info->resources;
 }
 
+std::string ProcessesFacet::resourcePath(const std::string& program) const {
+    const sim::ProgramInfo* info = device_.programs.find(program);
+    if (!info) throw std::invalid_argument("no program named " + program);
+    return info->resourcePath;
+}
+
 ProcessView ProcessesFacet::start(const std::string& program, const std::u16string& commandLine,
                                   const std::string& currentDirectory) {
     const std::uint32_t pid = device_.start(program, commandLine, sim::fromUtf8(currentDirectory)).pid;

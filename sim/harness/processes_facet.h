@@ -48,6 +48,8 @@ public:
     std::optional<std::string> programAt(const std::string& path) const;
     // A program's resources, as built.
     const sim::ResourceSet& resources(const std::string& program) const;
+    // The .res file they were read from.
+    std::string resourcePath(const std::string& program) const;
 
     // Windows and timers.
     std::vector<WindowView> windows() const;

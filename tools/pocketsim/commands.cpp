@@ -12,7 +12,7 @@ const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all = actionCommands();
         for (auto part : {showCommands(), expectCommands(), shellCommands(), deviceCommands(), taskbarCommands(),
-                          desktopCommands()})
+                          screenCommands(), desktopCommands()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
     }();

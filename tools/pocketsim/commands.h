@@ -5,6 +5,7 @@
 #include <functional>
 #include <iosfwd>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,15 @@ namespace pocketsim {
 struct ScriptState {
     std::vector<pocket::StandInRecord> applications;
     std::uint64_t traceFrom = 0;  // where "trace on" started recording calls
+    // Where the pen touched the screen, until it is lifted: the place and what the lift does.
+    struct PenOnScreen {
+        int x = 0, y = 0, width = 0, height = 0;
+        std::string upLine;
+        bool liftAnywhere = false;
+        bool coordinates = false;  // the lines take the pen's point, and moves are told too
+    };
+    std::optional<PenOnScreen> pen;
+    std::shared_ptr<class ScreenPainter> painter;  // started with the first picture
 };
 
 // What one command sees while it runs: the device, and the lines it prints under itself.
@@ -95,6 +105,8 @@ std::vector<CommandEntry> deviceCommands();
 // Booting with the shell, the stylus on its taskbar, application windows and the foreground,
 // what the device says it is.
 std::vector<CommandEntry> taskbarCommands();
+// The screen: its picture, its elements, and where the pen lands on it.
+std::vector<CommandEntry> screenCommands();
 // A desktop PC: where a program is installed, and the processes programs asked to create.
 std::vector<CommandEntry> desktopCommands();
 // Marks a command, or every command of `entries`, as one for that machine only.

@@ -1,5 +1,5 @@
 // The shell's notification-area icons, popup menus and message boxes: the user's pen and
-// answers, what the screen shows, and expectations on it.
+// answers, and expectations on them.
 #include <algorithm>
 #include <limits>
 
@@ -413,25 +413,12 @@ CommandEntry expectBox() {
             }};
 }
 
-// ---- screen ----
-
-CommandEntry showScreen() {
-    return {"show screen", {""}, "Shows the screen's size, as GetSystemMetrics gives it.", {"show screen"}, Kind::Show,
-            [](const Arguments& args) -> Action {
-                requireCount(args, 0, 0, "show screen");
-                return [](Session& s) {
-                    s.print("screen " + std::to_string(s.device.screenWidth()) + " x " +
-                            std::to_string(s.device.screenHeight()));
-                };
-            }};
-}
-
 }  // namespace
 
 std::vector<CommandEntry> shellCommands() {
     return onlyOn(sim::Machine::Handheld,
                   {tapTray(), penOnTray(true), penOnTray(false), chooseMenu(), dismissMenu(), dismissBox(), showTray(),
-                   showMenu(), showBox(), showScreen(), expectTray(), expectTrayCount(), expectMenu(), expectMenusOpened(),
+                   showMenu(), showBox(), expectTray(), expectTrayCount(), expectMenu(), expectMenusOpened(),
                    expectBox()});
 }
 
