@@ -129,7 +129,7 @@ TEST(ShellCommands, BadArgumentsAreUsageErrors) {
     for (const char* line :
          {"tap tray", "tap tray nosuch", "tap tray rcbridge x", "tap tray rcbridge 1 2", "pen down tray",
           "pen up tray rcbridge -1", "choose menu", "choose menu a b", "dismiss menu now", "dismiss messagebox MAYBE",
-          "dismiss messagebox OK CANCEL", "show tray x", "show menu 1", "show messagebox x", "show screen big",
+          "dismiss messagebox OK CANCEL", "show tray x", "show menu 1", "show messagebox x", "show screen a b", "show touch tap 1", "show touch press 1 2", "show layout x",
           "expect tray rcbridge", "expect tray rcbridge shown", "expect tray rcbridge icon", "expect tray rcbridge icon x",
           "expect tray rcbridge exists 1", "expect tray-icons", "expect tray-icons -1", "expect menu", "expect menu opened",
           "expect menu open now", "expect menu at 240", "expect menu at x 294", "expect menu at 240 294 1",

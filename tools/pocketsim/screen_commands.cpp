@@ -14,9 +14,9 @@ using Kind = CommandEntry::Kind;
 }  // namespace
 
 // The picture of the screen now, written to `path`; returns the microseconds it took to draw.
-std::uint64_t paintScreen(Session& s, const std::string& path) {
-    if (!s.state.painter) s.state.painter = std::make_shared<ScreenPainter>();
-    return s.state.painter->paint(describeScreen(layoutScreen(s.device, s.state)), path);
+std::uint64_t paintScreen(const pocket::PocketDevice& device, ScriptState& state, const std::string& path) {
+    if (!state.painter) state.painter = std::make_shared<ScreenPainter>();
+    return state.painter->paint(describeScreen(layoutScreen(device, state)), path);
 }
 
 namespace {
@@ -35,7 +35,7 @@ CommandEntry showScreen() {
                             std::to_string(s.device.screenHeight()));
                     if (args.empty()) return;
                     try {
-                        paintScreen(s, args[0]);
+                        paintScreen(s.device, s.state, args[0]);
                     } catch (const std::runtime_error& e) {
                         throw ActionFailed(e.what());
                     }

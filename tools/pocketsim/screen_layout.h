@@ -43,7 +43,7 @@ std::vector<std::string> touchLines(const std::vector<ScreenElement>& elements, 
                                     int x, int y);
 
 // Writes a picture of the screen now to `path`; returns the microseconds drawing it took.
-std::uint64_t paintScreen(Session& s, const std::string& path);
+std::uint64_t paintScreen(const pocket::PocketDevice& device, ScriptState& state, const std::string& path);
 
 // Notification HTML, as the shell's bubble shows it: paragraphs of Pango markup, and buttons.
 struct BubbleContent {

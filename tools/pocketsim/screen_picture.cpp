@@ -18,14 +18,10 @@ extern char** environ;
 
 namespace pocketsim {
 
-namespace {
-
-std::string toolPath() {
+std::string pocketscreenPath() {
     const char* given = std::getenv("POCKETSCREEN");
     return given && *given ? given : POCKETSCREEN_EXE;
 }
-
-}  // namespace
 
 ScreenPainter::ScreenPainter() = default;
 
@@ -44,7 +40,7 @@ void ScreenPainter::start() {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    const std::string path = toolPath();
+    const std::string path = pocketscreenPath();
     char* argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>("render"), nullptr};
     const int failed = posix_spawnp(&child_, path.c_str(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);

@@ -8,9 +8,11 @@
 
 namespace pocketsim {
 
+// The tool at POCKETSCREEN in the environment, else the one the build made.
+std::string pocketscreenPath();
+
 class ScreenPainter {
 public:
-    // The tool at POCKETSCREEN in the environment, else the one the build made.
     ScreenPainter();
     ~ScreenPainter();
     ScreenPainter(const ScreenPainter&) = delete;
