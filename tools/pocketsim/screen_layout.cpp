@@ -319,6 +319,11 @@ BubbleContent parseBubbleHtml(const std::string& html) {
     BubbleContent::Paragraph current;
     bool bold = false;
     bool pendingSpace = false;
+    // A blank before a tag belongs before the tag's markup, as it would be drawn.
+    auto flushSpace = [&] {
+        if (pendingSpace && !current.markup.empty() && current.markup.back() != '\n') current.markup += ' ';
+        pendingSpace = false;
+    };
     auto endParagraph = [&] {
         if (bold) current.markup += "</b>";
         while (!current.markup.empty() && current.markup.back() == '\n') current.markup.pop_back();
@@ -345,6 +350,7 @@ BubbleContent parseBubbleHtml(const std::string& html) {
                 current.markup += "\n";
                 pendingSpace = false;
             } else if ((name == "b" || name == "strong") && !bold) {
+                flushSpace();
                 current.markup += "<b>";
                 bold = true;
             } else if ((name == "/b" || name == "/strong") && bold) {
@@ -367,8 +373,7 @@ BubbleContent parseBubbleHtml(const std::string& html) {
                 pendingSpace = true;
                 continue;
             }
-            if (pendingSpace && !current.markup.empty() && current.markup.back() != '\n') current.markup += ' ';
-            pendingSpace = false;
+            flushSpace();
             current.markup += escapeMarkup(std::string(1, c));
         }
     }
