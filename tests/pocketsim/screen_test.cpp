@@ -42,6 +42,7 @@ TEST(Screen, ShowsWhatTheDeviceShows) {
          {}},
         {kShell + "app add notes NotesApp Notes hidden front\n", {"close=\"1\""}, {"window"}},
         {kShell + "start voltmarap\ndisplay driver state off\n", {"screen 0 0 240 320 display=\"off\""}, {"taskbar", "bubble"}},
+        {kShell + "start voltmarap\nshow touch down 170 90\n", {"label=\"リセット\" pressed=\"1\""}, {}},
     };
     for (const Shown& c : cases) {
         const auto r = run(c.script + "show layout\n");

@@ -398,6 +398,11 @@ std::vector<ScreenElement> layoutScreen(const pocket::PocketDevice& device, cons
     if (!notifications.empty()) addBubble(b, device, notifications.back(), taskbarHeight);
     if (const auto menu = device.openMenu()) addMenu(b, device, *menu);
     if (const auto box = device.messageBox()) addMessageBox(b, device, *box);
+    // A button the pen is on shows pressed until the pen lifts.
+    for (ScreenElement& e : b.elements)
+        if (e.kind == "button" && state.pen && state.pen->x == e.x && state.pen->y == e.y)
+            for (auto& [key, value] : e.attributes)
+                if (key == "pressed") value = "1";
     return b.elements;
 }
 
