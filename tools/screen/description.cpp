@@ -168,6 +168,7 @@ Description parseDescription(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         LineReader reader(line, lineNumber);
         if (reader.atEnd()) continue;
+        if (line.size() > kMaxLineLength) reader.fail("longer than " + std::to_string(kMaxLineLength) + " bytes");
         if (!isUtf8(line)) reader.fail("not UTF-8 text");
 
         const std::string_view kind = reader.word();

@@ -37,6 +37,7 @@ struct DescriptionError : std::runtime_error {
 
 constexpr int kMaxScreenSide = 2048;
 constexpr int kMaxElements = 10000;
+constexpr std::size_t kMaxLineLength = 64 * 1024;
 
 // Lines end with a line feed (a carriage return before it is dropped); blank lines are skipped.
 Description parseDescription(std::string_view text);
