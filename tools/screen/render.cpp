@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <stdexcept>
 
 #include "cairo_handles.h"
@@ -14,7 +15,12 @@ namespace screen {
 
 namespace {
 
+// Pango and fontconfig are not made for threads drawing at once, and a picture takes a few
+// milliseconds: the server's threads take turns.
+std::mutex drawing;
+
 SurfacePtr render(const Description& d) {
+    const std::lock_guard lock(drawing);
     SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, d.width, d.height));
     CairoPtr cr(cairo_create(surface.get()));
     if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)

@@ -6,8 +6,8 @@
 
 namespace screen {
 
-// The picture as PNG bytes. Throws DescriptionError for a bad description; safe to call from
-// several threads at once.
+// The picture as PNG bytes. Throws DescriptionError for a bad description. Threads may call it at
+// once; they draw in turn.
 std::string renderPng(std::string_view description);
 
 // Writes the picture to `path`: a binary PPM when it ends in ".ppm", a PNG otherwise. Throws

@@ -14,8 +14,8 @@ namespace {
 // IPA Gothic first, so that Japanese and Latin text share one face as on the device.
 constexpr const char* kFamilies = "IPAGothic,IPAPGothic,Sans";
 
-// Finding and loading fonts is most of a first picture's time: each thread (the server's
-// workers are threads) keeps one font map and context for all its pictures.
+// Finding and loading fonts is most of a first picture's time: one font map and context serve
+// all the process's pictures (drawn one at a time, see render.cpp).
 class Fonts {
 public:
     Fonts() : map_(PANGO_FONT_MAP(pango_cairo_font_map_new())), context_(pango_font_map_create_context(map_.get())) {
@@ -29,8 +29,8 @@ public:
 
     PangoContext* context() const { return context_.get(); }
 
-    static Fonts& forThisThread() {
-        thread_local Fonts fonts;
+    static Fonts& shared() {
+        static Fonts fonts;
         return fonts;
     }
 
@@ -58,7 +58,7 @@ void setMarkup(PangoLayout* layout, std::string_view text) {
 
 void drawText(cairo_t* cr, std::string_view text, Box box, const TextStyle& style) {
     if (text.empty() || box.width <= 0 || box.height <= 0) return;
-    GObjectPtr<PangoLayout> owned(pango_layout_new(Fonts::forThisThread().context()));
+    GObjectPtr<PangoLayout> owned(pango_layout_new(Fonts::shared().context()));
     PangoLayout* layout = owned.get();
 
     PangoFontDescription* font = pango_font_description_from_string(kFamilies);
