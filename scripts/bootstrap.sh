@@ -13,6 +13,10 @@ packages=(
   wine wine32:i386                      # runs that executable in the tests
   xvfb                                  # an X server for the probe of Wine's notification area
   locales                               # ja_JP.UTF-8, under which Wine uses code page 932
+  pkg-config libcairo2-dev libpango1.0-dev  # pocketscreen's pictures of the simulated screen
+  fonts-ipafont-gothic                  # Japanese text in those pictures
+  libcpp-httplib-dev                    # pocketscreen's server for the live device
+  chromium chromium-driver python3-selenium  # the browser test of the live device
 )
 
 sudo=""
