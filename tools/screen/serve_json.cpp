@@ -26,6 +26,28 @@ void appendUtf8(std::string& out, unsigned code) {
     }
 }
 
+// The length of the well-formed UTF-8 sequence at text[at], or 0: no overlong forms, surrogates
+// or values past U+10FFFF.
+size_t utf8Length(std::string_view text, size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    size_t length = 0;
+    unsigned code = 0;
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) length = 2, code = lead & 0x1Fu;
+    else if ((lead & 0xF0) == 0xE0) length = 3, code = lead & 0x0Fu;
+    else if ((lead & 0xF8) == 0xF0) length = 4, code = lead & 0x07u;
+    else return 0;
+    if (text.size() - at < length) return 0;
+    for (size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (next & 0x3Fu);
+    }
+    static constexpr unsigned kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
+
 class Parser {
 public:
     explicit Parser(std::string_view text) : text_(text) {}
@@ -167,45 +189,39 @@ JsonObject parseJsonObject(std::string_view text) { return Parser(text).object()
 
 std::string jsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const size_t length = utf8Length(text, i);
+        if (length == 0) {
+            out += "\\ufffd";  // what the device printed is passed on, but never as broken JSON
+            ++i;
+            continue;
         }
+        if (length > 1) {
+            out.append(text.substr(i, length));
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+        i += length;
     }
     return out + "\"";
 }
 
 bool isUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t length = 0;
-        unsigned code = 0;
-        if (lead < 0x80) length = 1, code = lead;
-        else if ((lead & 0xE0) == 0xC0) length = 2, code = lead & 0x1Fu;
-        else if ((lead & 0xF0) == 0xE0) length = 3, code = lead & 0x0Fu;
-        else if ((lead & 0xF8) == 0xF0) length = 4, code = lead & 0x07u;
-        else return false;
-        if (text.size() - i < length) return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        static constexpr unsigned kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = utf8Length(text, i);
+        if (length == 0) return false;
         i += length;
     }
     return true;

@@ -18,7 +18,7 @@ using JsonObject = std::map<std::string, JsonValue, std::less<>>;
 
 JsonObject parseJsonObject(std::string_view text);  // throws JsonError, saying what is wrong where
 
-std::string jsonString(std::string_view text);  // quoted and escaped; text must be UTF-8
+std::string jsonString(std::string_view text);  // quoted and escaped; what is not UTF-8 becomes U+FFFD
 
 bool isUtf8(std::string_view text);  // well-formed: no overlong forms, surrogates or values past U+10FFFF
 
