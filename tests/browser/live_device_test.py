@@ -118,6 +118,8 @@ def check_bad_requests_leave_device_alone(server):
         "foreign page": (403, server.json("/command", "start voltmarap", {"Origin": "http://elsewhere.example"})),
         "bad sequence": (400, server.json("/events?after=x")),
     }
+    status, answer = server.json("/touch", '{"kind": "\\ud800", "x": 1, "y": 1}')
+    refusals["lone surrogate"] = (400, (status, answer))
     for case, (expected, (status, answer)) in refusals.items():
         assert status == expected and answer["error"], f"{case}: {status} {answer}"
     assert server.layout() == layout, "a refused request changed the screen"
