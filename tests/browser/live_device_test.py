@@ -141,11 +141,14 @@ def check_two_pages_see_one_device(server, driver):
 
 
 def check_device_death_is_reported(server, driver):
-    os.kill(server.device_pid(), signal.SIGKILL)
+    server.picture()  # cached: still it must not be served as if the device lived
+    device = server.device_pid()
+    os.kill(device, signal.SIGKILL)
+    wait_until(lambda: open(f"/proc/{device}/stat").read().split(") ")[1].startswith("Z"), "the device to die")
     started = time.monotonic()
+    assert server.request("/screen.png")[0] == 503
     status, answer = server.command("advance 5s")
     assert status == 503 and "stopped" in answer["status"], answer
-    assert server.request("/screen.png")[0] == 503
     assert server.touch("tap", 10, 10)[0] == 503
     assert server.events()["stopped"]
     assert time.monotonic() - started < 2, "requests to a dead device hang"

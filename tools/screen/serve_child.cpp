@@ -96,6 +96,17 @@ std::optional<std::string> ChildProcess::readLine(std::chrono::steady_clock::tim
     }
 }
 
+std::optional<std::string> ChildProcess::exited() {
+    if (pid_ < 0) return exitText_;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return std::nullopt;
+    pid_ = -1;
+    closeFd(toChild_);
+    closeFd(fromChild_);
+    exitText_ = describeExit(status);
+    return exitText_;
+}
+
 std::string ChildProcess::stop() {
     if (pid_ < 0) return exitText_;
     closeFd(toChild_);  // end of input ends it

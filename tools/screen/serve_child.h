@@ -21,7 +21,9 @@ public:
     bool writeLine(std::string_view line);  // false once the child no longer reads
     // One line without its line feed; nullopt at end of output or when the deadline passes.
     std::optional<std::string> readLine(std::chrono::steady_clock::time_point deadline);
-    // Ends it now; what it exited with, as words for people.
+    // What it exited with, as words for people, once it has (it is reaped then).
+    std::optional<std::string> exited();
+    // Ends it now; what it exited with.
     std::string stop();
 
 private:

@@ -39,8 +39,11 @@ Answer Device::run(std::string_view line) {
     return answer;
 }
 
-std::optional<std::string> Device::stopped() const {
+std::optional<std::string> Device::stopped() {
     std::lock_guard lock(mutex_);
+    if (!stopped_) {
+        if (const auto how = child_.exited()) stopped_ = "the device ended (pocketsim " + *how + ")";
+    }
     return stopped_;
 }
 

@@ -27,12 +27,12 @@ public:
     Device(const std::vector<std::string>& argv, std::chrono::milliseconds answerTimeout);
 
     Answer run(std::string_view line);  // the line must hold no line feed
-    std::optional<std::string> stopped() const;  // why, once it has
+    std::optional<std::string> stopped();  // why, once it has: also when it died between two lines
 
 private:
     Answer stop(std::string why);
 
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     ChildProcess child_;
     std::chrono::milliseconds answerTimeout_;
     std::optional<std::string> stopped_;

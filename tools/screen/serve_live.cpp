@@ -33,7 +33,7 @@ LiveDevice::LiveDevice(const std::vector<std::string>& argv, Renderer render)
 
 void LiveDevice::runJournalled(std::string_view line, std::string source, Outcome& outcome) {
     Answer answer = device_.run(line);
-    if (isAction(line) && answer.status != Status::malformed) ++version_;
+    if (isAction(line) && (answer.status == Status::ok || answer.status == Status::failed)) ++version_;
     if (answer.status > outcome.status) outcome.status = answer.status;  // the worst of a touch's lines
     outcome.lines.insert(outcome.lines.end(), answer.lines.begin(), answer.lines.end());
     outcome.ran.emplace_back(line);
@@ -87,6 +87,7 @@ std::string LiveDevice::describe() {
 }
 
 Picture LiveDevice::picture() {
+    if (const auto why = device_.stopped()) throw std::runtime_error(*why);  // not the last picture, as if it lived
     {
         std::lock_guard lock(cacheMutex_);
         if (cached_.png && cached_.version == version_) return cached_;

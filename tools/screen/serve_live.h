@@ -47,7 +47,7 @@ public:
     std::string layout();  // its screen description; throws as picture() does
     ScreenSize screenSize() const;
     std::uint64_t version() const { return version_; }
-    std::optional<std::string> stopped() const { return device_.stopped(); }
+    std::optional<std::string> stopped() { return device_.stopped(); }
     Journal& journal() { return journal_; }
 
 private:
