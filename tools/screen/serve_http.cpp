@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <httplib.h>
+#include <memory>
 #include <optional>
 
 namespace screen {
@@ -194,17 +195,17 @@ void installRoutes(httplib::Server& server, LiveDevice& device, const std::atomi
         }
     });
 
-    server.Get("/events", [&device](const httplib::Request& req, httplib::Response& res) {
-        static std::atomic<int> waiting{0};
+    server.Get("/events", [&device, waiting = std::make_shared<std::atomic<int>>(0)](const httplib::Request& req,
+                                                                                      httplib::Response& res) {
         const auto after = unsignedParam(req, "after", 0);
         const auto wait = unsignedParam(req, "wait", kLongPoll.count());
         if (!after || !wait) return refuse(res, 400, "after and wait are whole numbers");
         const bool counted = *wait != 0 && !device.stopped();
-        if (counted) ++waiting;
-        const bool mayWait = counted && waiting.load() <= kLongPollers;
+        if (counted) ++*waiting;
+        const bool mayWait = counted && waiting->load() <= kLongPollers;
         const auto seconds = std::chrono::seconds(std::min<std::uint64_t>(*wait, kLongPoll.count()));
         const auto entries = device.journal().after(*after, kEventsPerAnswer, mayWait ? seconds : std::chrono::seconds(0));
-        if (counted) --waiting;
+        if (counted) --*waiting;
         sendJson(res, 200, eventsJson(entries, device));
     });
 
