@@ -133,6 +133,12 @@ async function followJournal() {
     try {
       const response = await fetch("/events?after=" + lastSequence);
       const answer = await response.json();
+      if (answer.last < lastSequence) {  // a new server on the same port: its journal from the start
+        eventList.replaceChildren();
+        lastSequence = 0;
+        shownVersion = 0;
+        continue;
+      }
       const atBottom = eventList.scrollHeight - eventList.scrollTop - eventList.clientHeight < 40;
       for (const entry of answer.events) addEvent(entry);
       while (eventList.childElementCount > kMaxEventsShown) eventList.firstElementChild.remove();
