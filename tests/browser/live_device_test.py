@@ -140,6 +140,12 @@ def check_two_pages_see_one_device(server, driver):
     wait_until(lambda: journal(driver) == second_page, "the first page to show what the second did")
 
 
+def check_port_in_use_is_refused(server, pocketsim):
+    port = server.url.rsplit(":", 1)[1]
+    second = subprocess.run([pocketsim, "--serve", port], capture_output=True, text=True, timeout=10)
+    assert second.returncode != 0 and "http://" not in second.stdout, "a second server shares the port"
+
+
 def check_device_death_is_reported(server, driver):
     server.picture()  # cached: still it must not be served as if the device lived
     device = server.device_pid()
@@ -169,6 +175,7 @@ def main():
         check_recording_replays(server, driver, pocketsim)
         check_bad_requests_leave_device_alone(server)
         check_two_pages_see_one_device(server, driver)
+        check_port_in_use_is_refused(server, pocketsim)
         check_device_death_is_reported(server, driver)
     finally:
         if driver:

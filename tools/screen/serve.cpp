@@ -11,6 +11,7 @@
 #include <pthread.h>
 #include <stdexcept>
 #include <string>
+#include <sys/socket.h>
 #include <thread>
 #include <vector>
 
@@ -116,6 +117,12 @@ int serveMain(int argc, char** argv) {
     });
     server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
     server.set_payload_max_length(kMaxBody);
+    // Not the library's SO_REUSEPORT: a second server on a port in use would share it, and the
+    // requests would be dealt out between two devices.
+    server.set_socket_options([](int sock) {
+        const int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     server.set_keep_alive_max_count(1);  // an idle kept-alive connection would hold a thread of the pool
     screen::installRoutes(server, *device, port);
 

@@ -29,6 +29,8 @@ LiveDevice::LiveDevice(const std::vector<std::string>& argv, Renderer render)
     Outcome boot;
     std::lock_guard lock(actions_);
     runJournalled("boot shell", "server", boot);
+    if (boot.status != Status::ok)
+        throw std::runtime_error("the device did not boot" + (boot.lines.empty() ? std::string() : ": " + boot.lines.back()));
 }
 
 void LiveDevice::runJournalled(std::string_view line, std::string source, Outcome& outcome) {

@@ -38,7 +38,7 @@ struct ScreenSize {
 // moves with every action, so that a picture is made once per version.
 class LiveDevice {
 public:
-    // Boots the device with its shell, so that the taskbar is there from the start.
+    // Boots the device with its shell, so that the taskbar is there from the start; throws when it cannot.
     LiveDevice(const std::vector<std::string>& argv, Renderer render);
 
     Outcome command(std::string_view line);
