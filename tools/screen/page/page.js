@@ -130,6 +130,7 @@ function addEvent(entry) {
 // Long polls: the server answers as soon as there is news, or after a while with none.
 async function followJournal() {
   for (;;) {
+    const asked = Date.now();
     try {
       const response = await fetch("/events?after=" + lastSequence);
       const answer = await response.json();
@@ -147,7 +148,8 @@ async function followJournal() {
       showPicture(answer.version);
       deviceState.className = answer.stopped ? "stopped" : "running";
       deviceState.textContent = answer.stopped ? "stopped: " + answer.stopped : "running";
-      if (answer.stopped && !answer.events.length) await new Promise((done) => setTimeout(done, 5000));
+      // With many pages open the server answers some at once rather than holding them: not a busy loop.
+      if (!answer.events.length && Date.now() - asked < 1000) await new Promise((done) => setTimeout(done, 1000));
     } catch (error) {
       deviceState.className = "stopped";
       deviceState.textContent = "the server does not answer";
