@@ -28,6 +28,11 @@ void refuse(httplib::Response& res, int status, std::string_view why) {
     sendJson(res, status, "{\"ok\":false,\"error\":" + jsonString(why) + "}");
 }
 
+// 503 while the device is gone; any other failure of a show line is ours.
+void refuseUnserved(httplib::Response& res, LiveDevice& device, std::string_view why) {
+    refuse(res, device.stopped() ? 503 : 500, why);
+}
+
 std::string jsonLines(const std::vector<std::string>& lines) {
     std::string out = "[";
     for (const std::string& line : lines) out += (out.size() > 1 ? "," : "") + jsonString(line);
@@ -165,7 +170,7 @@ void installRoutes(httplib::Server& server, LiveDevice& device, const std::atomi
             res.set_header("X-Screen-Version", std::to_string(picture.version));
             res.set_content(*picture.png, "image/png");
         } catch (const std::runtime_error& e) {
-            refuse(res, 503, e.what());
+            refuseUnserved(res, device, e.what());
         }
     });
     server.Get("/layout", [&device](const httplib::Request&, httplib::Response& res) {
@@ -173,7 +178,7 @@ void installRoutes(httplib::Server& server, LiveDevice& device, const std::atomi
             res.set_header("Cache-Control", "no-store");
             res.set_content(device.layout(), "text/plain; charset=utf-8");
         } catch (const std::runtime_error& e) {
-            refuse(res, 503, e.what());
+            refuseUnserved(res, device, e.what());
         }
     });
 
@@ -191,7 +196,7 @@ void installRoutes(httplib::Server& server, LiveDevice& device, const std::atomi
         try {
             sendOutcome(res, device.touch(touch.kind, touch.x, touch.y));
         } catch (const std::runtime_error& e) {
-            refuse(res, 503, e.what());
+            refuseUnserved(res, device, e.what());
         }
     });
 
