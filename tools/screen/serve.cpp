@@ -110,7 +110,6 @@ int serveMain(int argc, char** argv) {
     }
     httplib::Server server;
     std::atomic<int> port{0};
-    // After the device starts, which must not inherit the blocked signals.
     StopOnSignal stopOnSignal([&] {
         device->journal().close();
         server.stop();
