@@ -79,6 +79,18 @@ def check_tap_closes_application(server, driver):
                "the page to show the new picture")
 
 
+def check_click_on_bubble_button(server, driver):
+    """The pen pressed and lifted on a bubble's button taps the notification."""
+    click(driver, "start-voltmarap", "start voltmarap")
+    click(driver, "advance-1m", "advance 1m")
+    button = next((line.split()[1:5] for line in server.layout().splitlines() if line.startswith("button ")), None)
+    assert button, "no button on the screen:\n" + server.layout()
+    x, y, width, height = map(int, button)
+    tap_screen(driver, x + width // 2, y + height // 2)
+    entry = wait_for_entry(driver, lambda e: e[0].startswith("tap notification"), "the click to tap the bubble's button")
+    assert entry[1] == "ok", entry
+
+
 def check_remote_key(driver):
     click(driver, "start-rcbridge", "start rcbridge")
     entry = click(driver, "key-volume-up", "press 0x89")
@@ -171,6 +183,7 @@ def main():
         driver.get(server.url + "/")
         wait_for_entry(driver, lambda e: e[0] == "boot shell", "the journal to show the boot")
         check_tap_closes_application(server, driver)
+        check_click_on_bubble_button(server, driver)
         check_remote_key(driver)
         check_recording_replays(server, driver, pocketsim)
         check_bad_requests_leave_device_alone(server)
