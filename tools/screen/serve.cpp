@@ -102,7 +102,7 @@ int serveMain(int argc, char** argv) {
     std::unique_ptr<screen::LiveDevice> device;
     try {
         device = std::make_unique<screen::LiveDevice>(options.child, [](std::string_view description) {
-            return renderPng(description);
+            return screen::renderPng(description);
         });
     } catch (const std::exception& e) {
         std::cerr << "pocketscreen serve: " << e.what() << "\n";
