@@ -35,7 +35,10 @@ void refuseUnserved(httplib::Response& res, LiveDevice& device, std::string_view
 
 std::string jsonLines(const std::vector<std::string>& lines) {
     std::string out = "[";
-    for (const std::string& line : lines) out += (out.size() > 1 ? "," : "") + jsonString(line);
+    for (const std::string& line : lines) {
+        if (out.size() > 1) out += ',';
+        out += jsonString(line);
+    }
     return out + "]";
 }
 
@@ -129,11 +132,12 @@ TouchRequest parseTouch(std::string_view body, ScreenSize screen) {
 
 void installRoutes(httplib::Server& server, LiveDevice& device, const std::atomic<int>& port) {
     server.set_pre_routing_handler([&port](const httplib::Request& req, httplib::Response& res) {
-        const std::string at = ":" + std::to_string(port.load());
         const std::string host = req.get_header_value("Host");
         const std::string origin = req.get_header_value("Origin");
-        const bool ourHost = host == "127.0.0.1" + at || host == "localhost" + at;
-        if (!ourHost || (!origin.empty() && origin != "http://" + host)) {
+        const std::string_view name = std::string_view(host).substr(0, host.rfind(':'));
+        const bool ourHost = (name == "127.0.0.1" || name == "localhost") && host.rfind(':') != std::string::npos &&
+                             host.substr(host.rfind(':') + 1) == std::to_string(port.load());
+        if (!ourHost || (!origin.empty() && origin != std::string("http://").append(host))) {
             refuse(res, 403, "requests come from this server's own page only");
             return httplib::Server::HandlerResponse::Handled;
         }
