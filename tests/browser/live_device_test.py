@@ -128,6 +128,8 @@ def check_bad_requests_leave_device_alone(server):
         "not UTF-8": (400, server.json("/command", b"echo \xff\xfe")),
         "unknown path": (404, server.json("/nowhere")),
         "foreign page": (403, server.json("/command", "start voltmarap", {"Origin": "http://elsewhere.example"})),
+        "foreign host name": (403, server.json("/command", "start voltmarap",
+                                               {"Host": "elsewhere.example:" + server.url.rsplit(":", 1)[1]})),
         "bad sequence": (400, server.json("/events?after=x")),
     }
     status, answer = server.json("/touch", '{"kind": "\\ud800", "x": 1, "y": 1}')
