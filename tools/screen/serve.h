@@ -1,4 +1,4 @@
-// `pocketscreen serve`: the live device in a browser.
 #pragma once
 
+// pocketscreen serve: the live device in a browser (see README.md).
 int serveMain(int argc, char** argv);

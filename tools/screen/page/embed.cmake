@@ -1,0 +1,17 @@
+# Writes OUTPUT, a C++ header holding the page's FILES (a list of paths), so that pocketscreen
+# serves them without its source tree: cmake -DOUTPUT=... -DFILES=a;b -P embed.cmake
+set(text "// Made by tools/screen/page/embed.cmake from the page's files; not to be edited.\n#pragma once\n\n#include <string_view>\n\nnamespace screen::page {\n\nstruct File {\n    std::string_view name;\n    std::string_view body;\n};\n\n")
+set(index 0)
+set(table "")
+foreach(path ${FILES})
+  get_filename_component(name ${path} NAME)
+  file(READ ${path} bytes HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${bytes}")
+  string(APPEND text "inline constexpr char kFile${index}[] = {${bytes}};\n")
+  string(APPEND table "    File{\"${name}\", {kFile${index}, sizeof kFile${index}}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND text "\ninline constexpr File kFiles[] = {\n${table}};\n\n}  // namespace screen::page\n")
+file(WRITE ${OUTPUT}.new "${text}")
+file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUTPUT}.new)
