@@ -2,6 +2,7 @@
 // region shows, not how a font happens to draw it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -101,6 +102,34 @@ TEST(ScreenPicture, MenuAndBoxAreDrawnWhereTheyAreAndTheDisplayOffIsBlack) {
 
     const Picture off = screenAfter(kDevice + "start voltmarap\ndisplay driver state off\n");
     EXPECT_EQ(off.count(0, 0, 240, 320, screen::palette::kDisplayOff), 240 * 320);
+}
+
+// A picture after each line that changed the screen, and a filmstrip of every line.
+TEST(ScreenPicture, ScreensAndReportFollowTheRun) {
+    const auto dir = std::filesystem::temp_directory_path() / "screen_picture_test";
+    std::filesystem::remove_all(dir);
+    pocketsim::RunOptions options;
+    options.screensDir = (dir / "shots").string();
+    options.reportPath = (dir / "run.html").string();
+    std::istringstream in(kDevice + "start appshut\napp add notes NotesApp \"<Notes>\" front\nexpect running appshut 1\n"
+                          "tap taskbar 230 10\nexpect window NotesApp absent\n");
+    std::ostringstream out, err;
+    ASSERT_EQ(pocketsim::runScript("t.pocket", in, out, err, options), pocketsim::kSuccess) << err.str();
+    std::vector<std::string> shots;
+    for (const auto& entry : std::filesystem::directory_iterator(options.screensDir))
+        shots.push_back(entry.path().filename().string());
+    std::sort(shots.begin(), shots.end());
+    EXPECT_EQ(shots, (std::vector<std::string>{"line-0001.png", "line-0005.png", "line-0007.png"}));
+    std::ifstream file(options.reportPath);
+    const std::string html(std::istreambuf_iterator<char>(file), {});
+    std::size_t pictures = 0;
+    for (std::size_t at = html.find("data:image/png;base64,"); at != std::string::npos; at = html.find("data:image/png", at + 1))
+        ++pictures;
+    EXPECT_EQ(pictures, 3u);
+    for (const char* text : {"id=\"line-8\"", "tap taskbar 230 10", "&lt;Notes&gt;", "expect window NotesApp absent  ok",
+                             "the shell sent &quot;NotesApp&quot;", "every line ran"})
+        EXPECT_NE(html.find(text), std::string::npos) << text;
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace screen_picture_test
