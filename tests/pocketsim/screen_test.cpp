@@ -25,6 +25,7 @@ TEST(Screen, ShowsWhatTheDeviceShows) {
     const Shown cases[] = {
         {kShell, {"taskbar 0 0 240 26 title=\"Start\" close=\"0\"", "desktop 0 26 240 294"}, {"bubble", "window", "icon"}},
         {"boot shell taskbar 240x40\n", {"taskbar 0 0 240 40", "desktop 0 40 240 280"}, {}},
+        {"boot shell taskbar 100000x100000\nstart voltmarap\n", {"taskbar 0 0 240 320", "bubble 2 322 236 0", "text 8 346 224 0"}, {" -"}},
         {"tick 60000\n", {"screen 0 0 240 320 display=\"on\"", "desktop 0 0 240 320"}, {"taskbar"}},
         {kShell + "start voltmarap\n",
          {"bubble 2 28 236 ", " title=\"バッテリ情報\"", "icon 6 30 16 16 res=\"", "voltmarap.res\" id=\"104\"",

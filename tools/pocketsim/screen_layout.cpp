@@ -122,7 +122,9 @@ struct Builder {
 
     ScreenElement& add(std::string kind, int x, int y, int width, int height,
                        std::vector<std::pair<std::string, std::string>> attributes = {}) {
-        elements.push_back({std::move(kind), x, y, width, height, std::move(attributes), {}, {}, false, false});
+        // A taskbar as large as the screen leaves the rest no room: nothing is ever less than empty.
+        elements.push_back({std::move(kind), x, y, std::max(0, width), std::max(0, height), std::move(attributes), {},
+                            {}, false, false});
         return elements.back();
     }
 };
