@@ -50,13 +50,17 @@ TEST(TaskbarCommands, BootLinesChooseTheDevice) {
     const struct {
         const char* line;
         int width, height;  // as the device is asked to make the taskbar; -1: the screen's width
-    } cases[] = {{"boot shell", -1, 26}, {"boot shell taskbar 20x26", 20, 26}, {"boot shell taskbar 240x40", 240, 40}};
+        int screenWidth = 240, screenHeight = 320;
+    } cases[] = {{"boot shell", -1, 26}, {"boot shell taskbar 20x26", 20, 26}, {"boot shell taskbar 240x40", 240, 40},
+                 {"boot shell screen 480x640 taskbar 480x52", 480, 52, 480, 640}, {"boot shell taskbar 9x9 screen 320x240", 9, 9, 320, 240}};
     for (const auto& c : cases) {
         const ParsedCommand command = parse(c.line);
         ASSERT_TRUE(command.boot) << c.line;
         EXPECT_TRUE(command.boot->shell) << c.line;
         EXPECT_EQ(command.boot->taskbarWidth, c.width) << c.line;
         EXPECT_EQ(command.boot->taskbarHeight, c.height) << c.line;
+        EXPECT_EQ(command.boot->screenWidth, c.screenWidth) << c.line;
+        EXPECT_EQ(command.boot->screenHeight, c.screenHeight) << c.line;
     }
     for (const char* line : {"tap taskbar 1 1", "start appshut", "echo boot shell"}) EXPECT_FALSE(parse(line).boot) << line;
 }
@@ -64,7 +68,8 @@ TEST(TaskbarCommands, BootLinesChooseTheDevice) {
 TEST(TaskbarCommands, BadArgumentsAreUsageErrors) {
     for (const char* line :
          {"boot", "boot shell taskbar", "boot shell taskbar 100001x26", "boot shell 240x26",
-          "boot shell taskbar 240x26 now", "boot shell size 240x26", "stylus", "stylus down", "stylus down 1",
+          "boot shell taskbar 240x26 now", "boot shell size 240x26", "boot shell screen 0x320", "boot shell screen 2049x320",
+          "boot shell screen 240x320 screen 240x320", "boot shell screen", "boot shell taskbar 1x1 taskbar 1x1", "stylus", "stylus down", "stylus down 1",
           "stylus press 1 1", "stylus up 1 2 3", "stylus up 32768 0", "stylus up 0 -32769", "stylus up x 0",
           "tap taskbar", "tap taskbar 1", "tap taskbar 1 2 3", "tap taskbar 1.5 2", "taskbar result",
           "taskbar result 4294967296", "taskbar result -2147483649", "taskbar result 1 2", "app add",

@@ -20,6 +20,7 @@ using Kind = CommandEntry::Kind;
 
 // The stylus's position travels as two 16-bit halves of lParam.
 constexpr int kMostTaskbar = 100000;
+constexpr int kMostScreen = 2048;
 
 int parseCoordinate(const std::string& text, const char* what) {
     return static_cast<int>(parseSignedNumber(text, -32768, 32767, what));
@@ -93,8 +94,9 @@ void printTouchOutcome(Session& s, HWND frontBefore) {
 // ---- booting ----
 
 sim::DeviceConfig bootConfigOf(const Arguments& args) {
-    const std::string usage = "boot shell [taskbar WIDTHxHEIGHT] | boot desktop [codepage 1252|932]";
-    requireCount(args, 1, 3, usage);
+    const std::string usage =
+        "boot shell [screen WIDTHxHEIGHT] [taskbar WIDTHxHEIGHT] | boot desktop [codepage 1252|932]";
+    requireCount(args, 1, 5, usage);
     sim::DeviceConfig config;
     if (args[0] == "desktop") {
         config.machine = sim::Machine::Desktop;
@@ -108,12 +110,25 @@ sim::DeviceConfig bootConfigOf(const Arguments& args) {
     }
     if (args[0] != "shell") throw UsageError("boot takes shell or desktop, not " + quote(args[0]) + "; usage: " + usage);
     config.shell = true;
-    if (args.size() > 1) {
-        if (args[1] != "taskbar" || args.size() != 3) throw UsageError("bad taskbar size; usage: " + usage);
-        // Any size a driver could report, none or wider than the screen included.
-        const Size size = parseSize(args[2], kMostTaskbar, kMostTaskbar, "taskbar", true);
-        config.taskbarWidth = size.width;
-        config.taskbarHeight = size.height;
+    bool screenGiven = false;
+    bool taskbarGiven = false;
+    for (std::size_t i = 1; i < args.size(); i += 2) {
+        const bool screen = args[i] == "screen";
+        if ((!screen && args[i] != "taskbar") || i + 1 >= args.size() || (screen ? screenGiven : taskbarGiven))
+            throw UsageError("bad screen or taskbar size; usage: " + usage);
+        if (screen) {
+            // Up to VGA and beyond, landscape too; the pictures go up to 2048 pixels a side.
+            const Size size = parseSize(args[i + 1], kMostScreen, kMostScreen, "screen");
+            config.screenWidth = size.width;
+            config.screenHeight = size.height;
+            screenGiven = true;
+        } else {
+            // Any size a driver could report, none or wider than the screen included.
+            const Size size = parseSize(args[i + 1], kMostTaskbar, kMostTaskbar, "taskbar", true);
+            config.taskbarWidth = size.width;
+            config.taskbarHeight = size.height;
+            taskbarGiven = true;
+        }
     }
     return config;
 }
@@ -128,15 +143,16 @@ void printDesktop(Session& s) {
 
 CommandEntry boot() {
     CommandEntry entry{
-        "boot", {"shell [taskbar WIDTHxHEIGHT]", "desktop [codepage 1252|932]"},
-        "Only as the script's first command. boot shell boots the handheld with the shell: its\n"
+        "boot", {"shell [screen WIDTHxHEIGHT] [taskbar WIDTHxHEIGHT]", "desktop [codepage 1252|932]"},
+        "Only as the script's first command. boot shell boots the handheld with the shell, its\n"
+        "screen 240 x 320 unless given (up to 2048 x 2048; the taskbar is as wide by default): its\n"
         "process owns the taskbar (class \"HHTaskBar\", at the top of the screen, 240 x 26 unless\n"
         "given, any size up to 100000 x 100000, none included; its close button is the rightmost\n"
         "25 pixels) and the desktop (class\n"
         "\"DesktopExplorerWindow\"), which is in front; without it the device has neither window.\n"
         "boot desktop boots a desktop PC instead, whose 8-bit (\"A\") functions use the ANSI code\n"
         "page given (1252 unless given), with its programs installed on drive C.",
-        {"boot shell", "boot shell taskbar 20x26", "boot desktop", "boot desktop codepage 932"}, Kind::Action,
+        {"boot shell", "boot shell taskbar 20x26", "boot shell screen 480x640 taskbar 480x52", "boot desktop", "boot desktop codepage 932"}, Kind::Action,
         [](const Arguments& args) -> Action {
             const sim::DeviceConfig config = bootConfigOf(args);
             if (config.machine == sim::Machine::Desktop) return printDesktop;
