@@ -39,31 +39,21 @@ std::uint32_t premultiply(std::uint32_t argb) {
 
 IconPixels decodeIcon(const IconImage& image, AlphaForm form) {
     const IconBytes in(image.data);
-    if (in.size() >= 4 && in.u32(0) == 0x474E5089) iconFail("PNG images are not drawn");
-    const std::uint32_t headerSize = in.u32(0);
-    if (headerSize < 40 || headerSize > in.size()) iconFail("no bitmap header");
-    const auto width = static_cast<std::int32_t>(in.u32(4));
-    const auto doubledHeight = static_cast<std::int32_t>(in.u32(8));
-    const unsigned bitCount = in.u16(14);
-    const std::uint32_t compression = in.u32(16);
-    const std::uint32_t colorsUsed = in.u32(32);
-    // Icons are at most 256 pixels a side; the header's height covers the colours and the mask.
-    if (width <= 0 || width > 256 || doubledHeight <= 0 || doubledHeight > 512 || doubledHeight % 2 != 0)
-        iconFail("impossible size");
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
-        iconFail(std::to_string(bitCount) + " bits per pixel are not drawn");
-    if (compression != 0) iconFail("compressed or bit-field images are not drawn");
-    const int height = doubledHeight / 2;
-
-    std::uint64_t paletteEntries = colorsUsed;
-    if (paletteEntries == 0 && bitCount <= 8) paletteEntries = std::uint64_t{1} << bitCount;
-    if (paletteEntries > 256) iconFail("palette too large");
-    const std::uint64_t paletteAt = headerSize;
-    const std::uint64_t xorStride = (std::uint64_t{static_cast<std::uint32_t>(width)} * bitCount + 31) / 32 * 4;
-    const std::uint64_t andStride = (std::uint64_t{static_cast<std::uint32_t>(width)} + 31) / 32 * 4;
-    const std::uint64_t xorAt = paletteAt + paletteEntries * 4;
-    const std::uint64_t andAt = xorAt + xorStride * height;
-    if (andAt + andStride * height > in.size()) iconFail("shorter than its bitmap");
+    if (isPngImage(image.data)) iconFail("PNG images are not drawn");
+    const IconBitmapLayout layout = iconBitmapLayout(image.data);
+    // Icons are at most 256 pixels a side.
+    if (layout.width > 256 || layout.height > 256) iconFail("impossible size");
+    const unsigned bitCount = layout.bitCount;
+    if (bitCount == 16) iconFail("16 bits per pixel are not drawn");
+    if (layout.compression != 0) iconFail("bit-field images are not drawn");
+    const int width = layout.width;
+    const int height = layout.height;
+    const std::uint64_t paletteEntries = layout.paletteEntries;
+    const std::uint64_t paletteAt = layout.paletteAt;
+    const std::uint64_t xorStride = layout.xorStride;
+    const std::uint64_t andStride = layout.andStride;
+    const std::uint64_t xorAt = layout.xorAt;
+    const std::uint64_t andAt = layout.andAt;
 
     auto paletteColour = [&](unsigned index) -> std::uint32_t {
         // An index past a short palette has no colour of its own: black, as an empty entry would be.

@@ -102,37 +102,9 @@ std::map<unsigned, std::u16string> parseStringBlock(unsigned block, std::span<co
     return strings;
 }
 
-bool isPng(std::span<const std::uint8_t> data) {
-    static constexpr std::uint8_t sig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    return data.size() >= 8 && std::equal(sig, sig + 8, data.begin());
-}
-
 // Checks that a device-independent bitmap icon holds all the pixels its header promises.
 void checkIconBitmap(std::span<const std::uint8_t> data) {
-    if (isPng(data)) return;
-    const Reader r(data);
-    const std::uint32_t headerSize = r.u32(0);
-    if (headerSize < 40 || headerSize > data.size()) fail("icon image without a bitmap header");
-    const auto width = static_cast<std::int32_t>(r.u32(4));
-    const auto height = static_cast<std::int32_t>(r.u32(8));
-    const unsigned bitCount = r.u16(14);
-    const std::uint32_t compression = r.u32(16);
-    const std::uint32_t colorsUsed = r.u32(32);
-    if (width <= 0 || width > 1024 || height <= 0 || height > 2048 || height % 2 != 0)
-        fail("icon image of impossible size");
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
-        fail("icon image with " + std::to_string(bitCount) + " bits per pixel");
-    if (compression != 0 && compression != 3) fail("compressed icon image");
-
-    std::uint64_t paletteEntries = colorsUsed;
-    if (paletteEntries == 0 && bitCount <= 8) paletteEntries = 1u << bitCount;
-    if (paletteEntries > 256) fail("icon palette too large");
-    const std::uint64_t rows = static_cast<std::uint64_t>(height) / 2;
-    const std::uint64_t xorStride = (static_cast<std::uint64_t>(width) * bitCount + 31) / 32 * 4;
-    const std::uint64_t andStride = (static_cast<std::uint64_t>(width) + 31) / 32 * 4;
-    const std::uint64_t masks = compression == 3 ? 12 : 0;
-    const std::uint64_t needed = headerSize + masks + paletteEntries * 4 + (xorStride + andStride) * rows;
-    if (needed > data.size()) fail("icon image shorter than its bitmap");
+    if (!isPngImage(data)) iconBitmapLayout(data);
 }
 
 GroupIcon parseGroupIcon(std::span<const std::uint8_t> data,
@@ -156,7 +128,7 @@ GroupIcon parseGroupIcon(std::span<const std::uint8_t> data,
         image.height = r.u8(at + 1) == 0 ? 256 : r.u8(at + 1);
         image.colorCount = r.u8(at + 2);
         image.bitCount = r.u16(at + 6);
-        if (image.bitCount == 0 && !isPng(found->second)) image.bitCount = Reader(found->second).u16(14);
+        if (image.bitCount == 0 && !isPngImage(found->second)) image.bitCount = Reader(found->second).u16(14);
         image.data = found->second;
         group.images.push_back(std::move(image));
     }
@@ -415,6 +387,41 @@ std::optional<std::vector<MenuItem>> ResourceSet::menu(unsigned id) const {
 std::uint16_t ResourceSet::language(unsigned type, unsigned id) const {
     const auto found = raw_.find({type, id});
     return found == raw_.end() ? 0 : found->second.language;
+}
+
+bool isPngImage(std::span<const std::uint8_t> data) {
+    static constexpr std::uint8_t sig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    return data.size() >= 8 && std::equal(sig, sig + 8, data.begin());
+}
+
+IconBitmapLayout iconBitmapLayout(std::span<const std::uint8_t> data) {
+    const Reader r(data);
+    const std::uint32_t headerSize = r.u32(0);
+    if (headerSize < 40 || headerSize > data.size()) fail("icon image without a bitmap header");
+    const auto width = static_cast<std::int32_t>(r.u32(4));
+    const auto height = static_cast<std::int32_t>(r.u32(8));
+    IconBitmapLayout layout;
+    layout.bitCount = r.u16(14);
+    layout.compression = r.u32(16);
+    const std::uint32_t colorsUsed = r.u32(32);
+    if (width <= 0 || width > 1024 || height <= 0 || height > 2048 || height % 2 != 0)
+        fail("icon image of impossible size");
+    const unsigned bits = layout.bitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        fail("icon image with " + std::to_string(bits) + " bits per pixel");
+    if (layout.compression != 0 && layout.compression != 3) fail("compressed icon image");
+    layout.width = width;
+    layout.height = height / 2;
+    layout.paletteEntries = colorsUsed;
+    if (layout.paletteEntries == 0 && bits <= 8) layout.paletteEntries = 1u << bits;
+    if (layout.paletteEntries > 256) fail("icon palette too large");
+    layout.paletteAt = headerSize + (layout.compression == 3 ? 12 : 0);
+    layout.xorStride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+    layout.andStride = (static_cast<std::uint64_t>(width) + 31) / 32 * 4;
+    layout.xorAt = layout.paletteAt + layout.paletteEntries * 4;
+    layout.andAt = layout.xorAt + layout.xorStride * layout.height;
+    if (layout.andAt + layout.andStride * layout.height > data.size()) fail("icon image shorter than its bitmap");
+    return layout;
 }
 
 }  // namespace sim

@@ -25,6 +25,24 @@ struct IconImage {
     std::vector<std::uint8_t> data;  // the RT_ICON resource: BITMAPINFOHEADER, palette, XOR and AND masks
 };
 
+// Where a bitmap icon image (RT_ICON data that is not a PNG) keeps its parts.
+struct IconBitmapLayout {
+    int width = 0;
+    int height = 0;  // of the image; the header's counts the AND mask's rows too
+    unsigned bitCount = 0;
+    std::uint32_t compression = 0;  // 0, or 3: bit fields, their three masks after the header
+    std::uint64_t paletteAt = 0;
+    std::uint64_t paletteEntries = 0;
+    std::uint64_t xorAt = 0;  // the colours, bottom row first, rows of xorStride bytes
+    std::uint64_t xorStride = 0;
+    std::uint64_t andAt = 0;  // the mask: a set bit is transparent
+    std::uint64_t andStride = 0;
+};
+bool isPngImage(std::span<const std::uint8_t> data);
+// Reads a bitmap icon image's header; throws std::runtime_error when it is not one, or when the
+// data is shorter than the bitmap it promises.
+IconBitmapLayout iconBitmapLayout(std::span<const std::uint8_t> data);
+
 struct GroupIcon {
     std::vector<IconImage> images;
     // The image LoadImageW would pick for this size: exact size first, then the closest.
