@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "icon_pixels.h"
-#include "../../tools/screen/palette.h"  // the pictures' colours
+#include "../screen/ppm.h"
 #include "resources.h"
 #include "run_script_support.h"
 
@@ -16,45 +16,22 @@ namespace screen_picture_test {
 
 using screen::palette::Rgb;
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-
-    Rgb at(int x, int y) const {
-        const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
-        return {rgb[i], rgb[i + 1], rgb[i + 2]};
-    }
-    // How many pixels of a rectangle have the colour; text's, drawn smooth, only near black.
-    int count(int x, int y, int w, int h, Rgb colour) const {
-        int n = 0;
-        for (int j = y; j < y + h; ++j)
-            for (int i = x; i < x + w; ++i) {
-                const Rgb c = at(i, j);
-                n += colour == screen::palette::kText ? c.r + c.g + c.b < 200 : c == colour;
-            }
-        return n;
-    }
-};
-
-Picture readPpm(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int max = 0;
-    Picture p;
-    in >> magic >> p.width >> p.height >> max;
-    in.get();
-    p.rgb.assign(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ(magic, "P6");
-    EXPECT_EQ(p.rgb.size(), static_cast<std::size_t>(p.width) * p.height * 3) << path;
-    return p;
+// How many pixels of a rectangle have the colour; text's, drawn smooth, only near black.
+int count(const picture_check::Ppm& p, int x, int y, int w, int h, Rgb colour) {
+    int n = 0;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i) {
+            const Rgb c = p.at(i, j);
+            n += colour == screen::palette::kText ? c.r + c.g + c.b < 200 : c == colour;
+        }
+    return n;
 }
 
-Picture screenAfter(const std::string& script) {
+picture_check::Ppm screenAfter(const std::string& script) {
     const std::string path = (std::filesystem::temp_directory_path() / "screen_picture_test.ppm").string();
     const auto r = pocketsim_test::run(script + "show screen " + path + "\n");
     EXPECT_EQ(r.exit, pocketsim::kSuccess) << r.err;
-    Picture p = readPpm(path);
+    picture_check::Ppm p = picture_check::readPpm(path);
     std::filesystem::remove(path);
     return p;
 }
@@ -62,17 +39,17 @@ Picture screenAfter(const std::string& script) {
 const std::string kDevice = "boot shell\ntick 60000\npower battery 62\n";
 
 TEST(ScreenPicture, RegionsShowWhatTheDeviceShows) {
-    const Picture p = screenAfter(kDevice + "start voltmarap\nstart rcbridge\napp add notes NotesApp Notes front\n");
+    const picture_check::Ppm p = screenAfter(kDevice + "start voltmarap\nstart rcbridge\napp add notes NotesApp Notes front\n");
     ASSERT_EQ(p.width, 240);
     ASSERT_EQ(p.height, 320);
     EXPECT_EQ(p.at(2, 2), screen::palette::kTaskbar);
     // The bubble below the taskbar, its text dark on its face, its button below the text.
-    EXPECT_GT(p.count(10, 52, 220, 32, screen::palette::kBubble), 2000);
-    EXPECT_GT(p.count(8, 52, 120, 32, screen::palette::kText), 40);
-    EXPECT_GT(p.count(166, 88, 60, 18, screen::palette::kButtonFace), 200);
+    EXPECT_GT(count(p, 10, 52, 220, 32, screen::palette::kBubble), 2000);
+    EXPECT_GT(count(p, 8, 52, 120, 32, screen::palette::kText), 40);
+    EXPECT_GT(count(p, 166, 88, 60, 18, screen::palette::kButtonFace), 200);
     // Notes fills what the bubble leaves; nothing of the bubble spills into it.
-    EXPECT_EQ(p.count(0, 130, 240, 190, screen::palette::kBubble), 0);
-    EXPECT_GT(p.count(4, 130, 232, 180, screen::palette::kClient), 40000);
+    EXPECT_EQ(count(p, 0, 130, 240, 190, screen::palette::kBubble), 0);
+    EXPECT_GT(count(p, 4, 130, 232, 180, screen::palette::kClient), 40000);
 
     // The bridge's tray icon, pixel for pixel as its .res holds it.
     const auto res = sim::ResourceSet::load(std::string(POCKET_IMAGE_DIR) + "/rcbridge.res");
@@ -91,17 +68,17 @@ TEST(ScreenPicture, RegionsShowWhatTheDeviceShows) {
 }
 
 TEST(ScreenPicture, MenuAndBoxAreDrawnWhereTheyAreAndTheDisplayOffIsBlack) {
-    const Picture menu = screenAfter(kDevice + "start rcbridge\ntap tray rcbridge\n");
-    EXPECT_GT(menu.count(120, 244, 118, 48, screen::palette::kMenu), 3000);
-    EXPECT_GT(menu.count(120, 244, 118, 20, screen::palette::kText), 20);
-    EXPECT_EQ(menu.count(0, 100, 100, 100, screen::palette::kMenu), 0);
+    const picture_check::Ppm menu = screenAfter(kDevice + "start rcbridge\ntap tray rcbridge\n");
+    EXPECT_GT(count(menu, 120, 244, 118, 48, screen::palette::kMenu), 3000);
+    EXPECT_GT(count(menu, 120, 244, 118, 20, screen::palette::kText), 20);
+    EXPECT_EQ(count(menu, 0, 100, 100, 100, screen::palette::kMenu), 0);
 
-    const Picture box = screenAfter(kDevice + "start rcbridge\ntap tray rcbridge\nchoose menu 40006\n");
-    EXPECT_EQ(box.count(120, 244, 118, 48, screen::palette::kMenu), 0);
-    EXPECT_GT(box.count(10, 100, 220, 120, screen::palette::kBoxBody), 5000);
+    const picture_check::Ppm box = screenAfter(kDevice + "start rcbridge\ntap tray rcbridge\nchoose menu 40006\n");
+    EXPECT_EQ(count(box, 120, 244, 118, 48, screen::palette::kMenu), 0);
+    EXPECT_GT(count(box, 10, 100, 220, 120, screen::palette::kBoxBody), 5000);
 
-    const Picture off = screenAfter(kDevice + "start voltmarap\ndisplay driver state off\n");
-    EXPECT_EQ(off.count(0, 0, 240, 320, screen::palette::kDisplayOff), 240 * 320);
+    const picture_check::Ppm off = screenAfter(kDevice + "start voltmarap\ndisplay driver state off\n");
+    EXPECT_EQ(count(off, 0, 0, 240, 320, screen::palette::kDisplayOff), 240 * 320);
 }
 
 // A picture after each line that changed the screen, and a filmstrip of every line.
